@@ -1,0 +1,25 @@
+#pragma once
+#include <cstddef>
+#include <cstdint>
+
+#include "sourcelocation.h"
+
+// The route from the runtime's memory, console and log services to the host.
+// Each answers "not available" until the host's framework interfaces are bound.
+namespace core {
+
+bool HostSystemBound();
+bool HostConsoleBound();
+std::uint32_t HostConsoleOutputType();
+void HostConsoleOutput(const char* text, const char* file, int line, std::uint32_t flags);
+
+void* HostAlloc(std::size_t size, const SourceLocation& where);
+void* HostRealloc(void* block, std::size_t size, const SourceLocation& where);
+void HostFree(void* block);
+
+}  // namespace core
+
+namespace core {
+// Destroys and frees a framework object whose last reference went.
+void HostFreeObject(const void* object);
+}  // namespace core

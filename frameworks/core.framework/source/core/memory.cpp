@@ -1,0 +1,19 @@
+#include "memory.h"
+
+#include "hostservices.h"
+
+namespace core {
+
+void* FrameworkAlloc(std::size_t size, const SourceLocation& where) {
+  return HostAlloc(size, where);
+}
+
+void* FrameworkRealloc(void* block, std::size_t size, const SourceLocation& where) {
+  return HostRealloc(block, size, where);
+}
+
+void FrameworkFree(void* block) {
+  if (block != nullptr) HostFree(block);
+}
+
+}  // namespace core

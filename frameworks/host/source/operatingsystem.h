@@ -1,0 +1,72 @@
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <type_traits>
+
+// The host's function tables, in the order of the HostOS record.
+#define STATLUME_HOST_TABLES(X)                                                      \
+  X(Ge) X(Sh) X(Hf) X(Bc) X(St) X(Bm) X(Ms) X(Ba) X(Fn) X(Fl) X(Bf) X(Cd) X(Cu)     \
+  X(Pr) X(Lr) X(Bl) X(Tg) X(Bo) X(Bd) X(Bt) X(Mt) X(Tx) X(Bs) X(Bu) X(Br) X(Bv)     \
+  X(Nb) X(Pl) X(Fi) X(Pa) X(Ln) X(Gv) X(Gd) X(At) X(CA) X(Ne) X(FL)
+
+inline constexpr int kHostTableCount = 37;
+inline constexpr std::int32_t kRequiredHostVersion = 2024000;
+
+// The record the host hands over with the first initialisation action.
+struct HostOS {
+  std::int32_t version;
+  std::int32_t padding;
+  void* tables[kHostTableCount];
+};
+static_assert(offsetof(HostOS, version) == 0);
+static_assert(offsetof(HostOS, tables) == 8, "sub-table pointers start at byte 8");
+static_assert(sizeof(HostOS) == 8 + 37 * 8);
+
+// The bound record and one global per sub-table; null until bound.
+extern const HostOS* t_HostOS;
+#define STATLUME_DECLARE_TABLE(name) extern void* t_HostOS_##name;
+STATLUME_HOST_TABLES(STATLUME_DECLARE_TABLE)
+#undef STATLUME_DECLARE_TABLE
+
+// Stores the record and its sub-tables; reports missing tables once. Returns the
+// record's version, accepted or not by the caller.
+std::int32_t BindHostTables(const HostOS* record);
+
+// A host operation: entry `Offset` (bytes) of the sub-table held in `*Table`.
+// The call passes its arguments unchanged and returns the entry's result unchanged.
+// A table or entry the host did not provide answers the failure value (null,
+// false, 0) instead of calling through a null pointer.
+template <void** Table, std::size_t Offset, typename Signature>
+struct HostOp;
+
+template <void** Table, std::size_t Offset, typename R, typename... A>
+struct HostOp<Table, Offset, R(A...)> {
+  static_assert(Offset % 8 == 0, "entries are 8 bytes wide");
+  using Entry = R (*)(A...);
+
+  static Entry Resolve() {
+    const void* table = *Table;
+    if (table == nullptr) return nullptr;
+    return *reinterpret_cast<const Entry*>(static_cast<const char*>(table) + Offset);
+  }
+
+  R operator()(A... args) const {
+    const Entry entry = Resolve();
+    if (entry == nullptr) {
+      if constexpr (std::is_void_v<R>) return;
+      else return R{};
+    }
+    return entry(args...);
+  }
+};
+
+// A data entry of a sub-table (a pointer the host stores in place of a function).
+template <void** Table, std::size_t Offset, typename T>
+struct HostData {
+  static_assert(Offset % 8 == 0, "entries are 8 bytes wide");
+  T* operator()() const {
+    const void* table = *Table;
+    if (table == nullptr) return nullptr;
+    return *reinterpret_cast<T* const*>(static_cast<const char*>(table) + Offset);
+  }
+};

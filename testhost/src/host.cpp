@@ -1,0 +1,180 @@
+#include "testhost/host.h"
+
+#include <dlfcn.h>
+#include <stdlib.h>
+
+#include <filesystem>
+#include <stdexcept>
+#include <utility>
+
+namespace testhost {
+
+namespace {
+
+Host* g_current = nullptr;
+
+// Every entry the host does not implement is a distinct trap, so that a call to it
+// names its table and offset.
+template <std::size_t I>
+std::uintptr_t Trap() {
+  Host::Current().ReportTrap(static_cast<int>(I / kEntriesPerTable),
+                             static_cast<int>(I % kEntriesPerTable) * 8);
+  return 0;
+}
+
+template <std::size_t... I>
+std::vector<void*> MakeTraps(std::index_sequence<I...>) {
+  return {reinterpret_cast<void*>(&Trap<I>)...};
+}
+
+const std::vector<void*>& Traps() {
+  static const std::vector<void*> traps =
+      MakeTraps(std::make_index_sequence<kTableCount * kEntriesPerTable>());
+  return traps;
+}
+
+}  // namespace
+
+Host::Host(std::string pluginFile, Mode mode) : pluginFile_(std::move(pluginFile)) {
+  if (g_current != nullptr) throw std::logic_error("only one test host at a time");
+  g_current = this;
+  record_.version = 2024000;
+  stdoutMark_ = StdoutCapture::Text().size();
+  BuildTables();
+  pluginPath_ = NewPath(pluginFile_);
+  if (mode == Mode::kLoadPlugin) Load();
+}
+
+Host::~Host() {
+  if (Loaded()) Unload();
+  if (pluginPath_ != nullptr) DeletePath(pluginPath_);
+  g_current = nullptr;
+}
+
+Host& Host::Current() {
+  if (g_current == nullptr) std::abort();
+  return *g_current;
+}
+
+std::string Host::DefaultPluginFile() {
+  if (const char* fromEnvironment = getenv("STATLUME_PLUGIN_FILE")) return fromEnvironment;
+  return STATLUME_DEFAULT_PLUGIN_FILE;
+}
+
+void Host::BuildTables() {
+  const std::vector<void*>& traps = Traps();
+  tables_.assign(kTableCount, std::vector<void*>(kEntriesPerTable));
+  for (int t = 0; t < kTableCount; ++t) {
+    for (int e = 0; e < kEntriesPerTable; ++e)
+      tables_[t][e] = traps[static_cast<std::size_t>(t * kEntriesPerTable + e)];
+    record_.tables[t] = tables_[t].data();
+  }
+  InstallPathEntries(*this);
+}
+
+void Host::Load() {
+  // A fresh copy under a new name: the loader never hands back an earlier instance,
+  // so every load runs the library's static initialisers from scratch.
+  char pattern[] = "/tmp/statlume-host-XXXXXX";
+  if (mkdtemp(pattern) == nullptr) throw std::runtime_error("mkdtemp failed");
+  loadDirectory_ = pattern;
+  loadedCopy_ = loadDirectory_ + "/" + std::filesystem::path(pluginFile_).filename().string();
+  std::filesystem::copy_file(pluginFile_, loadedCopy_);
+  library_ = IntoPlugin([&] { return dlopen(loadedCopy_.c_str(), RTLD_NOW | RTLD_LOCAL); });
+  if (library_ == nullptr) throw std::runtime_error(std::string("dlopen failed: ") + dlerror());
+  pluginMain_ = reinterpret_cast<PluginMainFn>(dlsym(library_, "plugin_main"));
+  if (pluginMain_ == nullptr) Fail("the plug-in exports no plugin_main");
+}
+
+void Host::Unload() {
+  IntoPlugin([&] { return dlclose(library_); });
+  library_ = nullptr;
+  pluginMain_ = nullptr;
+  if (void* still = dlopen(loadedCopy_.c_str(), RTLD_NOW | RTLD_NOLOAD)) {
+    Fail("the plug-in library stayed loaded after dlclose");
+    dlclose(still);
+  }
+  std::error_code ignored;
+  std::filesystem::remove_all(loadDirectory_, ignored);
+}
+
+void* Host::Symbol(const char* name) const {
+  return library_ != nullptr ? dlsym(library_, name) : nullptr;
+}
+
+int Host::PluginMain(int action, void* p1, void* p2, void* p3) {
+  if (pluginMain_ == nullptr) throw std::logic_error("plug-in not loaded");
+  return IntoPlugin([&] { return pluginMain_(action, p1, p2, p3); });
+}
+
+int Host::Init() { return PluginMain(1, &record_, nullptr, &pluginPath_); }
+
+int Host::Message(int id, void* data) {
+  return PluginMain(6, reinterpret_cast<void*>(static_cast<std::intptr_t>(id)), data);
+}
+
+void Host::RemoveTable(Table table) { record_.tables[static_cast<int>(table)] = nullptr; }
+
+void Host::RestoreTable(Table table) {
+  record_.tables[static_cast<int>(table)] = tables_[static_cast<std::size_t>(table)].data();
+}
+
+void* Host::TablePointer(Table table) const { return record_.tables[static_cast<int>(table)]; }
+
+void Host::SetRawEntry(EntryId entry, void* value) {
+  tables_[static_cast<std::size_t>(entry.table)][static_cast<std::size_t>(entry.offset / 8)] = value;
+}
+
+std::vector<Call> Host::CallsTo(EntryId entry) const {
+  std::vector<Call> matching;
+  for (const Call& call : calls_)
+    if (call.entry == entry) matching.push_back(call);
+  return matching;
+}
+
+std::string Host::Stdout() const { return StdoutCapture::Text().substr(stdoutMark_); }
+
+void Host::ClearStdout() { stdoutMark_ = StdoutCapture::Text().size(); }
+
+void Host::Fail(const std::string& message) { failures_.push_back(message); }
+
+void Host::Record(EntryId entry, std::vector<std::uint64_t> args) {
+  calls_.push_back(Call{entry, std::move(args)});
+}
+
+void* Host::OverrideFor(EntryId entry) const {
+  auto found = overrides_.find(entry);
+  return found != overrides_.end() ? found->second : nullptr;
+}
+
+void Host::Install(EntryId entry, void* function) {
+  if (entry.offset % 8 != 0 || entry.offset / 8 >= kEntriesPerTable)
+    throw std::logic_error("bad entry offset " + Describe(entry));
+  SetRawEntry(entry, function);
+}
+
+void Host::ReportTrap(int table, int offset) {
+  Fail("call to an entry the host does not implement: " +
+       Describe(EntryId{static_cast<Table>(table), offset}));
+}
+
+PathValue* Host::NewPath(const std::string& text) {
+  auto* path = new PathValue{text};
+  livePaths_.insert(path);
+  return path;
+}
+
+void Host::DeletePath(PathValue* path) {
+  if (livePaths_.erase(path) == 0) {
+    Fail("destroying a path value the host does not know");
+    return;
+  }
+  delete path;
+}
+
+std::string Host::PathText(const void* slot) const {
+  const auto* path = *static_cast<PathValue* const*>(slot);
+  return path != nullptr ? path->text : std::string();
+}
+
+}  // namespace testhost

@@ -1,0 +1,102 @@
+// The entry point's actions and plug-in messages, driven as the host drives them.
+#include "fixture.h"
+
+using testhost::Table;
+namespace entry = testhost::entry;
+
+using LifecycleTest = PluginTest;
+
+TEST_F(LifecycleTest, AcceptsHostsFromVersion2024000) {
+  host().SetVersion(2024000);
+  EXPECT_EQ(host().Init(), 1);
+  EXPECT_EQ(host().Stdout(), "");
+}
+
+TEST_F(LifecycleTest, RejectsOlderHostsAndMissingPluginPath) {
+  host().SetVersion(2023999);
+  EXPECT_EQ(host().Init(), -3);
+  // The counter stays at 1: a further action 1 is nested and answers 1 unexamined.
+  EXPECT_EQ(host().PluginMain(1, nullptr, nullptr, nullptr), 1);
+}
+
+TEST_F(LifecycleTest, NegativeVersionIsRejected) {
+  host().SetVersion(-1);
+  EXPECT_EQ(host().Init(), -3);
+}
+
+TEST_F(LifecycleTest, NullPluginPathIsRejected) {
+  EXPECT_EQ(host().PluginMain(1, &host().Record(), nullptr, nullptr), -3);
+}
+
+TEST_F(LifecycleTest, NullRecordIsRejectedWithoutReadingIt) {
+  EXPECT_EQ(host().PluginMain(1, nullptr, nullptr, nullptr), -3);
+}
+
+TEST_F(LifecycleTest, SecondInitLooksAtNothing) {
+  ASSERT_EQ(host().Init(), 1);
+  host().ClearCalls();
+  // Even a record that is missing every table is not examined again.
+  for (int t = 0; t < testhost::kTableCount; ++t) host().RemoveTable(static_cast<Table>(t));
+  EXPECT_EQ(host().PluginMain(1, &host().Record(), nullptr, nullptr), 1);
+  EXPECT_EQ(host().Stdout(), "");
+  EXPECT_TRUE(host().Calls().empty());
+}
+
+TEST_F(LifecycleTest, FixedAnswersOfTheOtherActions) {
+  ASSERT_EQ(host().Init(), 1);
+  EXPECT_EQ(host().PluginMain(4), 5);
+  for (int action : {0, 5, 7, 8, 100, -1, -3, INT32_MIN, INT32_MAX})
+    EXPECT_EQ(host().PluginMain(action), -1) << "action " << action;
+}
+
+TEST_F(LifecycleTest, PluginMessages) {
+  ASSERT_EQ(host().Init(), 1);
+  EXPECT_EQ(host().Message(0), 1);
+  EXPECT_EQ(host().Message(2), -1);
+  EXPECT_EQ(host().Message(-7), -1);
+  // The id is the low 32 bits of p1: 0x1'0000'0000 is message 0.
+  EXPECT_EQ(host().PluginMain(6, reinterpret_cast<void*>(std::uintptr_t{1} << 32)), 1);
+}
+
+TEST_F(LifecycleTest, StartFailsUntilTheCommandCanRegister) {
+  ASSERT_EQ(host().Init(), 1);
+  EXPECT_EQ(host().Start(), 0);
+  EXPECT_EQ(host().End(), 1);
+}
+
+TEST_F(LifecycleTest, EndWithoutInitReleasesNothing) {
+  EXPECT_EQ(host().End(), 1);
+  EXPECT_TRUE(host().Calls().empty());
+  // The count went to -1; the next action 1 brings it to 0 and binds nothing.
+  host().RemoveTable(Table::FL);
+  EXPECT_EQ(host().Init(), 1);
+  EXPECT_EQ(host().Stdout(), "");
+  // Only the one after that is the first initialisation.
+  EXPECT_EQ(host().Init(), 1);
+  EXPECT_EQ(host().Stdout(), MissingTableLine());
+}
+
+TEST_F(LifecycleTest, NestedInitAndEndBindOnlyOnTheOuterPair) {
+  ASSERT_EQ(host().Init(), 1);
+  ASSERT_EQ(host().Init(), 1);
+  EXPECT_EQ(host().End(), 1);
+  // Still inside the outer pair: a further action 1 does not bind.
+  host().RemoveTable(Table::Ge);
+  EXPECT_EQ(host().Init(), 1);
+  EXPECT_EQ(host().Stdout(), "");
+  EXPECT_EQ(host().End(), 1);
+  EXPECT_EQ(host().End(), 1);
+  // The count is back at 0: the next action 1 binds again and sees the missing table.
+  EXPECT_EQ(host().Init(), 1);
+  EXPECT_EQ(host().Stdout(), MissingTableLine());
+}
+
+TEST_F(LifecycleTest, NoHostEntryIsCalledWithoutFrameworkMemory) {
+  // The plug-in path copy needs the framework allocator; without it the plug-in
+  // runs without a folder of its own and calls no path entry.
+  ASSERT_EQ(host().Init(), 1);
+  EXPECT_EQ(host().Start(), 0);
+  EXPECT_EQ(host().Message(1), -1);
+  EXPECT_EQ(host().End(), 1);
+  EXPECT_TRUE(host().Calls().empty());
+}

@@ -42,6 +42,14 @@ int main(int argc, char** argv) {
   for (const testhost::Call& call : host.Calls())
     std::cout << "  " << testhost::Describe(call.entry) << " (" << Arguments(call) << ")\n";
 
+  std::cout << "\nconsole lines (host logger):\n";
+  for (const testhost::LogLine& line : host.Framework().LogLines())
+    std::cout << "  " << line.text << "\n";
+  if (host.Framework().LogLines().empty()) std::cout << "  (none)\n";
+  std::cout << "\ndiagnostics (host console):\n";
+  for (const testhost::ConsoleWrite& write : host.Framework().Console()) std::cout << "  " << write.text;
+  if (host.Framework().Console().empty()) std::cout << "  (none)\n";
+
   host.Unload();
   std::cout << "\nplug-in standard output:\n";
   std::istringstream lines(host.Stdout());

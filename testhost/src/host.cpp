@@ -40,6 +40,7 @@ Host::Host(std::string pluginFile, Mode mode) : pluginFile_(std::move(pluginFile
   g_current = this;
   record_.version = 2024000;
   stdoutMark_ = StdoutCapture::Text().size();
+  kernel_ = std::make_unique<Kernel>(*this);
   BuildTables();
   pluginPath_ = NewPath(pluginFile_);
   if (mode == Mode::kLoadPlugin) Load();
@@ -48,6 +49,7 @@ Host::Host(std::string pluginFile, Mode mode) : pluginFile_(std::move(pluginFile
 Host::~Host() {
   if (Loaded()) Unload();
   if (pluginPath_ != nullptr) DeletePath(pluginPath_);
+  kernel_.reset();
   g_current = nullptr;
 }
 
@@ -84,10 +86,25 @@ void Host::Load() {
   if (library_ == nullptr) throw std::runtime_error(std::string("dlopen failed: ") + dlerror());
   pluginMain_ = reinterpret_cast<PluginMainFn>(dlsym(library_, "plugin_main"));
   if (pluginMain_ == nullptr) Fail("the plug-in exports no plugin_main");
+  lifecycleCount_ = 0;
+  // The kernel reads the module record, binds it and starts the units.
+  auto* framework = static_cast<core::ModuleRecord*>(dlsym(library_, "g_framework"));
+  if (framework == nullptr) {
+    Fail("the plug-in exports no g_framework");
+    return;
+  }
+  IntoPlugin([&] {
+    kernel_->Bind(framework);
+    kernel_->RunStartFunctions();
+    return 0;
+  });
 }
 
 void Host::Unload() {
-  IntoPlugin([&] { return dlclose(library_); });
+  IntoPlugin([&] {
+    kernel_->RunEndFunctions();
+    return dlclose(library_);
+  });
   library_ = nullptr;
   pluginMain_ = nullptr;
   if (void* still = dlopen(loadedCopy_.c_str(), RTLD_NOW | RTLD_NOLOAD)) {
@@ -96,6 +113,8 @@ void Host::Unload() {
   }
   std::error_code ignored;
   std::filesystem::remove_all(loadDirectory_, ignored);
+  // A plug-in that was ended as often as it was initialised holds nothing any more.
+  if (lifecycleCount_ <= 0) kernel_->CheckReleased();
 }
 
 void* Host::Symbol(const char* name) const {
@@ -104,6 +123,8 @@ void* Host::Symbol(const char* name) const {
 
 int Host::PluginMain(int action, void* p1, void* p2, void* p3) {
   if (pluginMain_ == nullptr) throw std::logic_error("plug-in not loaded");
+  if (action == 1) ++lifecycleCount_;
+  if (action == 3) --lifecycleCount_;
   return IntoPlugin([&] { return pluginMain_(action, p1, p2, p3); });
 }
 

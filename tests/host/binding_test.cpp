@@ -7,7 +7,7 @@ using BindingTest = PluginTest;
 
 TEST_F(BindingTest, CompleteRecordBindsSilently) {
   EXPECT_EQ(host().Init(), 1);
-  EXPECT_EQ(host().Stdout(), "");
+  EXPECT_EQ(Console(), "");
 }
 
 TEST_F(BindingTest, SeveralMissingTablesAreReportedOnce) {
@@ -15,20 +15,20 @@ TEST_F(BindingTest, SeveralMissingTablesAreReportedOnce) {
   host().RemoveTable(Table::Nb);
   host().RemoveTable(Table::FL);
   EXPECT_EQ(host().Init(), 1);
-  EXPECT_EQ(host().Stdout(), MissingTableLine());
+  EXPECT_EQ(Console(), MissingTableLine());
 }
 
 TEST_F(BindingTest, AllTablesMissingIsReportedOnce) {
   for (int t = 0; t < testhost::kTableCount; ++t) host().RemoveTable(static_cast<Table>(t));
   EXPECT_EQ(host().Init(), 1);
-  EXPECT_EQ(host().Stdout(), MissingTableLine());
+  EXPECT_EQ(Console(), MissingTableLine());
 }
 
 TEST_F(BindingTest, OldHostWithMissingTableIsReportedAndRejected) {
   host().SetVersion(2023999);
   host().RemoveTable(Table::Bo);
   EXPECT_EQ(host().Init(), -3);
-  EXPECT_EQ(host().Stdout(), MissingTableLine());
+  EXPECT_EQ(Console(), MissingTableLine());
 }
 
 class MissingTableTest : public PluginTest, public ::testing::WithParamInterface<int> {};
@@ -36,7 +36,7 @@ class MissingTableTest : public PluginTest, public ::testing::WithParamInterface
 TEST_P(MissingTableTest, EachSingleMissingTableIsReportedAndTheHostAccepted) {
   host().RemoveTable(static_cast<Table>(GetParam()));
   EXPECT_EQ(host().Init(), 1);
-  EXPECT_EQ(host().Stdout(), MissingTableLine());
+  EXPECT_EQ(Console(), MissingTableLine());
   EXPECT_EQ(host().Start(), 0);
   EXPECT_EQ(host().End(), 1);
 }

@@ -11,7 +11,7 @@ TEST_F(DebuggerTest, AttachedDebuggerGetsLocationFirstAndABreak) {
   if (!tracer.Attached()) GTEST_SKIP() << "this machine does not allow tracing";
   host().RemoveTable(Table::Cd);
   EXPECT_EQ(host().Init(), 1);
-  const std::string line = host().Stdout();
+  const std::string line = Console();
   const std::string expectedStart =
       "frameworks/host/source/operatingsystem.cpp(136): CRITICAL: Assertion failed: t_HostOS_Ge && ";
   EXPECT_EQ(line.substr(0, expectedStart.size()), expectedStart);
@@ -25,6 +25,6 @@ TEST_F(DebuggerTest, NoBreakWithoutAProblem) {
   AttachedTracer tracer;
   if (!tracer.Attached()) GTEST_SKIP() << "this machine does not allow tracing";
   EXPECT_EQ(host().Init(), 1);
-  EXPECT_EQ(host().Stdout(), "");
+  EXPECT_EQ(Console(), "");
   EXPECT_EQ(tracer.Breaks(), 0);
 }

@@ -14,6 +14,9 @@ class PluginTest : public ::testing::Test {
   void TearDown() override;
 
   testhost::Host& host() { return *host_; }
+  testhost::Kernel& kernel() { return host_->Framework(); }
+  // What the plug-in wrote to the host's console.
+  std::string Console() { return kernel().ConsoleText(); }
 
  private:
   std::unique_ptr<testhost::Host> host_;

@@ -9,7 +9,7 @@ using LifecycleTest = PluginTest;
 TEST_F(LifecycleTest, AcceptsHostsFromVersion2024000) {
   host().SetVersion(2024000);
   EXPECT_EQ(host().Init(), 1);
-  EXPECT_EQ(host().Stdout(), "");
+  EXPECT_EQ(Console(), "");
 }
 
 TEST_F(LifecycleTest, RejectsOlderHostsAndMissingPluginPath) {
@@ -38,7 +38,7 @@ TEST_F(LifecycleTest, SecondInitLooksAtNothing) {
   // Even a record that is missing every table is not examined again.
   for (int t = 0; t < testhost::kTableCount; ++t) host().RemoveTable(static_cast<Table>(t));
   EXPECT_EQ(host().PluginMain(1, &host().Record(), nullptr, nullptr), 1);
-  EXPECT_EQ(host().Stdout(), "");
+  EXPECT_EQ(Console(), "");
   EXPECT_TRUE(host().Calls().empty());
 }
 
@@ -70,10 +70,10 @@ TEST_F(LifecycleTest, EndWithoutInitReleasesNothing) {
   // The count went to -1; the next action 1 brings it to 0 and binds nothing.
   host().RemoveTable(Table::FL);
   EXPECT_EQ(host().Init(), 1);
-  EXPECT_EQ(host().Stdout(), "");
+  EXPECT_EQ(Console(), "");
   // Only the one after that is the first initialisation.
   EXPECT_EQ(host().Init(), 1);
-  EXPECT_EQ(host().Stdout(), MissingTableLine());
+  EXPECT_EQ(Console(), MissingTableLine());
 }
 
 TEST_F(LifecycleTest, NestedInitAndEndBindOnlyOnTheOuterPair) {
@@ -83,20 +83,41 @@ TEST_F(LifecycleTest, NestedInitAndEndBindOnlyOnTheOuterPair) {
   // Still inside the outer pair: a further action 1 does not bind.
   host().RemoveTable(Table::Ge);
   EXPECT_EQ(host().Init(), 1);
-  EXPECT_EQ(host().Stdout(), "");
+  EXPECT_EQ(Console(), "");
   EXPECT_EQ(host().End(), 1);
   EXPECT_EQ(host().End(), 1);
   // The count is back at 0: the next action 1 binds again and sees the missing table.
   EXPECT_EQ(host().Init(), 1);
-  EXPECT_EQ(host().Stdout(), MissingTableLine());
+  EXPECT_EQ(Console(), MissingTableLine());
 }
 
-TEST_F(LifecycleTest, NoHostEntryIsCalledWithoutFrameworkMemory) {
-  // The plug-in path copy needs the framework allocator; without it the plug-in
-  // runs without a folder of its own and calls no path entry.
+TEST_F(LifecycleTest, KeepsACopyOfThePluginPathUntilTheLastEnd) {
   ASSERT_EQ(host().Init(), 1);
-  EXPECT_EQ(host().Start(), 0);
-  EXPECT_EQ(host().Message(1), -1);
+  const auto init = host().CallsTo(entry::PathInit);
+  const auto assign = host().CallsTo(entry::PathAssign);
+  ASSERT_EQ(init.size(), 1u);
+  ASSERT_EQ(assign.size(), 1u);
+  // The host's path is the source, the new slot the destination.
+  EXPECT_EQ(host().PathText(assign[0].Ptr<void>(0)), host().PluginFile());
+  EXPECT_EQ(assign[0].Ptr<void>(1), init[0].Ptr<void>(0));
+  EXPECT_EQ(host().PathText(init[0].Ptr<void>(0)), host().PluginFile());
+  EXPECT_EQ(host().LivePaths(), 2u);
+
+  ASSERT_EQ(host().Init(), 1);
   EXPECT_EQ(host().End(), 1);
-  EXPECT_TRUE(host().Calls().empty());
+  EXPECT_EQ(host().CountCalls(entry::PathDestroy), 0u);
+  EXPECT_EQ(host().LivePaths(), 2u);
+  EXPECT_EQ(host().End(), 1);
+  ASSERT_EQ(host().CountCalls(entry::PathDestroy), 1u);
+  EXPECT_EQ(host().LivePaths(), 1u);
+  EXPECT_EQ(kernel().LiveAllocations(), 0u);
+}
+
+TEST_F(LifecycleTest, WithoutMemoryThePluginRunsWithoutAPathOfItsOwn) {
+  host().Reload([](testhost::Kernel& k) { k.FailAllocation(1); });
+  EXPECT_EQ(host().Init(), 1);
+  EXPECT_EQ(host().CountCalls(entry::PathInit), 0u);
+  EXPECT_EQ(host().End(), 1);
+  EXPECT_EQ(host().CountCalls(entry::PathDestroy), 0u);
+  EXPECT_EQ(Console(), "");
 }

@@ -13,7 +13,7 @@ for lib in $needed; do
   esac
 done
 
-expected="plugin_main"
+expected="g_CpuYieldDelegate g_framework plugin_main"
 exported=$(nm -D --defined-only "$library" | awk '{print $3}' | sort | tr '\n' ' ' | sed 's/ $//')
 if [ "$exported" != "$expected" ]; then
   echo "exported symbols: '$exported', expected: '$expected'"

@@ -6,8 +6,10 @@
 // the host's path operations.
 struct HostPathObject;
 using PathSlot = HostPathObject*;
+namespace core {
 struct StringObject;
-using StringSlot = StringObject*;
+}
+using StringSlot = core::StringObject*;
 
 inline constexpr HostOp<&t_HostOS_Fn, 48, void(StringSlot*, const PathSlot*)> PathToString{};
 inline constexpr HostOp<&t_HostOS_Fn, 56, void(PathSlot*, const StringSlot*)> PathSetString{};

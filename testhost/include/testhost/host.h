@@ -9,6 +9,7 @@
 #include <type_traits>
 #include <vector>
 
+#include "testhost/kernel.h"
 #include "testhost/tables.h"
 
 namespace testhost {
@@ -91,6 +92,16 @@ class Host {
   int End() { return PluginMain(3); }
   int Message(int id, void* data = nullptr);
 
+  // --- the framework kernel ---
+  Kernel& Framework() { return *kernel_; }
+  // Unloads and loads a fresh copy, after `configure` has changed the kernel.
+  template <typename F>
+  void Reload(F&& configure) {
+    if (Loaded()) Unload();
+    configure(*kernel_);
+    Load();
+  }
+
   // --- the function-table record ---
   HostOSRecord& Record() { return record_; }
   void SetVersion(std::int32_t version) { record_.version = version; }
@@ -152,6 +163,8 @@ class Host {
   using PluginMainFn = std::int32_t (*)(std::int32_t, void*, void*, void*);
   PluginMainFn pluginMain_ = nullptr;
 
+  std::unique_ptr<Kernel> kernel_;
+  int lifecycleCount_ = 0;  // actions 1 sent minus actions 3 sent
   HostOSRecord record_{};
   std::vector<std::vector<void*>> tables_;
   std::map<EntryId, void*> overrides_;

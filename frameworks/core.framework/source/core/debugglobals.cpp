@@ -6,7 +6,21 @@
 
 #include <cstdlib>
 
-std::uint8_t g_enableDebugBreak = 1;
+#include "configuration.h"
+#include "register.h"
+#include "registration.h"
+
+namespace {
+core::TranslationUnitRecord g_debugUnit;
+[[maybe_unused]] auto& g_unit = core::RegisterUnit(g_debugUnit, core::g_coreModule, core::kUnnamedUnit, 0);
+core::InitializerDependency g_dependsOnConfiguration;
+[[maybe_unused]] auto& g_dependency = core::RegisterInitializerDependency(
+    g_dependsOnConfiguration, core::g_configurationInitializer, g_debugUnit, ".configuration");
+}  // namespace
+
+std::uint8_t g_enableDebugBreak = core::RegisterConfigurationVariable<std::uint8_t>(
+    "g_enableDebugBreak", &g_enableDebugBreak, 1, core::kConfigurationBool,
+    "enable debug breaks (when debugger is attached)");
 
 namespace core {
 

@@ -74,14 +74,15 @@ void DebugOutput(std::uint32_t flags, const char* text, int line, const char* fi
   }
   // Longer lines move to the heap.
   static constexpr SourceLocation kHeapLine{__FILE__, __LINE__, 0};
-  char* heapLine = static_cast<char*>(FrameworkAlloc(length + 1, kHeapLine));
+  char* heapLine =
+      HostSystemBound() ? static_cast<char*>(FrameworkAlloc(length + 1, kHeapLine)) : nullptr;
   if (heapLine != nullptr) {
     FormatDebugLine(heapLine, length + 1, flags, text, line, file, debugger);
     ConsoleSink(heapLine, file, line, flags);
     FrameworkFree(heapLine);
     return;
   }
-  // No memory: send what fits, still ending the line where one was asked for.
+  // No host memory: send what fits, still ending the line where one was asked for.
   if ((flags & kOutputNoLineEnd) == 0) stackLine[sizeof(stackLine) - 2] = '\n';
   ConsoleSink(stackLine, file, line, flags);
 }

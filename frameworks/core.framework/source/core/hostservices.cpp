@@ -1,19 +1,38 @@
 #include "hostservices.h"
 
-namespace core {
-
-// No framework interface is bound yet: every service answers "not available".
-bool HostSystemBound() { return false; }
-bool HostConsoleBound() { return false; }
-std::uint32_t HostConsoleOutputType() { return 0; }
-void HostConsoleOutput(const char*, const char*, int, std::uint32_t) {}
-
-void* HostAlloc(std::size_t, const SourceLocation&) { return nullptr; }
-void* HostRealloc(void*, std::size_t, const SourceLocation&) { return nullptr; }
-void HostFree(void*) {}
-
-}  // namespace core
+#include "object.h"
+#include "objectbase1.h"
 
 namespace core {
-void HostFreeObject(const void*) {}
+
+using iface::System;
+
+bool HostSystemBound() { return IsBound(TableBinding<System>::reference); }
+
+bool HostConsoleBound() {
+  return IsBound(TableBinding<iface::Logger>::reference) && HostSystemBound() &&
+         IsBound(TableBinding<iface::ThreadServices>::reference);
+}
+
+std::uint32_t HostConsoleOutputType() { return Method<System, System::GetConsoleOutputType>(); }
+
+void HostConsoleOutput(const char* text, const char* file, int line, std::uint32_t flags) {
+  const SourceLocation where{file, line, 0};
+  Method<System, System::ConsoleOutput>(text, &where, flags, 0);
+}
+
+void* HostAlloc(std::size_t size, const SourceLocation& where) {
+  return Method<System, System::Alloc>(size, &where);
+}
+
+void* HostRealloc(void* block, std::size_t size, const SourceLocation& where) {
+  return Method<System, System::Realloc>(block, size, &where);
+}
+
+void HostFree(void* block) { Method<System, System::Free>(block); }
+
+void HostFreeObject(const void* object) {
+  Method<System, System::PrivateFreeWithDestructor>(object, nullptr);
+}
+
 }  // namespace core

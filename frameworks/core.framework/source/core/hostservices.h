@@ -5,7 +5,7 @@
 #include "sourcelocation.h"
 
 // The route from the runtime's memory, console and log services to the host.
-// Each answers "not available" until the host's framework interfaces are bound.
+// Each goes through the bound system interface; unbound, the methods' fallbacks answer.
 namespace core {
 
 bool HostSystemBound();

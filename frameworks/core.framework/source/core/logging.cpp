@@ -1,11 +1,26 @@
 #include "logging.h"
 
-namespace core {
+#include "object.h"
+#include "register.h"
+#include "registration.h"
+#include "frameworkstring.h"
 
-ErrorRef WriteLogLine(int, int, const char*, int, const char*) {
-  // The default logger is reached through the framework's logger declaration once
-  // the host has bound it; until then there is nowhere to write.
-  return PrivateGetNullReturnError(kNullReturnNullPointer);
+namespace core {
+namespace {
+
+DeclarationReference g_defaultLogger;
+[[maybe_unused]] auto& g_logger = RegisterDeclaration(g_defaultLogger, kEntityDeclaration,
+                                                      iface::decl::kDefaultLogger,
+                                                      g_coreRegisterUnit, g_coreModule);
+
+}  // namespace
+
+ErrorRef WriteLogLine(int target, int level, const char* text, int line, const char* file) {
+  const String message(text);  // released when the line has been handed over
+  auto* logger = static_cast<LoggerObject*>(const_cast<void*>(ReadDeclaration(g_defaultLogger, nullptr)));
+  if (logger == nullptr) return PrivateGetNullReturnError(kNullReturnNullPointer);
+  const SourceLocation where{file, line, 0};
+  return Method<iface::Logger, iface::Logger::Write>(logger, target, message.Object(), &where, level);
 }
 
 }  // namespace core

@@ -1,0 +1,64 @@
+#pragma once
+// Published error interfaces and the standard error declarations.
+#include "objectbase1.h"
+
+namespace iface {
+
+// Error objects (object dispatch); the runtime calls SetLocation and GetMessage.
+struct Error {
+  static constexpr EntityId kId = core::Id("net.hostapp.error");
+  enum Slot : int {
+    GetLocation, SetLocation, GetStackTrace, SetStackTrace, GetMessage, SetMessage,
+    FormatMessage, SetMessageDelegate, GetCause, SetCause, GetMachine, SetMachine,
+    PrivateGetCode, PrivateSetCode, PrivateSetPreallocation, PrivateGetPreallocation,
+    PrivateSetDebugError, kMethodCount
+  };
+  static constexpr MethodDecl kMethods[] = {
+      {"GetLocation", "954bbce7837ee06c"},      {"SetLocation", "18f63d9605005e98"},
+      {"GetStackTrace", "2dcdbe56b11c1f51"},    {"SetStackTrace", "a92dbda105b0aebe"},
+      {"GetMessage", "d73d6b153e2942a9"},       {"SetMessage", "082d84a39526df95"},
+      {"FormatMessage", "28225b7cbd9b1334"},    {"SetMessageDelegate", "759af942ffd8450a"},
+      {"GetCause", "26ea0427ae2f3c6a"},         {"SetCause", "02fd3dda30fc6f37"},
+      {"GetMachine", "48a03f555dfde88a"},       {"SetMachine", "181b6ec11c872caa"},
+      {"PrivateGetCode", "90f94313f767488d"},   {"PrivateSetCode", "c66bc4f5de6ea042"},
+      {"PrivateSetPreallocation", "47695e2ac20a2d0a"},
+      {"PrivateGetPreallocation", "1f429549bad5153f"},
+      {"PrivateSetDebugError", "8173c46b3c5e03d5"},
+  };
+  static constexpr std::uint8_t kKinds[] = {0, 7, 0, 7, 6, 7, 6, 7, 0, 7, 0, 7, 0, 7, 7, 0, 7};
+  // Receivers come first.
+  using SetLocationFn = void(void* self, const SourceLocation*);
+  using GetMessageFn = Result<StringObject*>(const void* self);
+};
+
+struct AggregatedError {
+  static constexpr EntityId kId = core::Id("net.hostapp.error.aggregated");
+  static constexpr MethodDecl kMethods[] = {
+      {"AddError", "dc12a136da1ec0dd"},
+      {"AddError", "649bd0a07544bb62"},
+      {"GetCount", "6b97cd5415a525c4"},
+      {"GetError", "f273ad2b30b3ae27"},
+  };
+  static constexpr std::uint8_t kKinds[] = {7, 7, 0, 6};
+};
+
+// Error classes the runtime tests objects against (no methods of their own).
+struct UnregisteredDataTypeError {
+  static constexpr EntityId kId = core::Id("net.hostapp.error.unregistereddatatype");
+};
+
+// Standard error prototypes by code.
+namespace errors {
+inline constexpr int kStandardErrorCount = 7;
+inline constexpr EntityId kPrototypes[kStandardErrorCount] = {
+    core::Id("net.hostapp.error.outofmemory"),
+    core::Id("net.hostapp.error.nullpointer"),
+    core::Id("net.hostapp.error.illegalargument"),
+    core::Id("net.hostapp.error.illegalstate"),
+    core::Id("net.hostapp.error.functionnotimplemented"),
+    core::Id("net.hostapp.error.unresolved"),
+    core::Id("net.hostapp.error.unknown"),
+};
+}  // namespace errors
+
+}  // namespace iface

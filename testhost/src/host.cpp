@@ -48,7 +48,9 @@ Host::Host(std::string pluginFile, Mode mode) : pluginFile_(std::move(pluginFile
 
 Host::~Host() {
   if (Loaded()) Unload();
-  if (pluginPath_ != nullptr) DeletePath(pluginPath_);
+  // Whatever a test left the plug-in holding goes with the host.
+  for (const void* path : livePaths_) delete static_cast<const PathValue*>(path);
+  livePaths_.clear();
   kernel_.reset();
   g_current = nullptr;
 }

@@ -28,3 +28,13 @@ TEST_F(DebuggerTest, NoBreakWithoutAProblem) {
   EXPECT_EQ(Console(), "");
   EXPECT_EQ(tracer.Breaks(), 0);
 }
+
+TEST_F(DebuggerTest, HostCanTurnBreaksOff) {
+  AttachedTracer tracer;
+  if (!tracer.Attached()) GTEST_SKIP() << "this machine does not allow tracing";
+  ASSERT_TRUE(kernel().SetConfiguration("g_enableDebugBreak", 0));
+  host().RemoveTable(Table::Cd);
+  EXPECT_EQ(host().Init(), 1);
+  EXPECT_NE(Console().find("operatingsystem.cpp(136): CRITICAL: "), std::string::npos);
+  EXPECT_EQ(tracer.Breaks(), 0);
+}

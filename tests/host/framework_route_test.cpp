@@ -1,0 +1,138 @@
+// The plug-in's calls into the framework: fallbacks of unbound methods, and the
+// route of diagnostics and console lines to the host.
+#include "fixture.h"
+
+using testhost::Kernel;
+namespace entry = testhost::entry;
+
+namespace {
+const char kSystem[] = "net.hostapp.system";
+const std::string kUnresolvableSystem =
+    "Method invocation of unresolvable interface net.hostapp.system\n"
+    "CRITICAL: Stop [object.cpp(398)]\n";
+}  // namespace
+
+using FrameworkRouteTest = PluginTest;
+
+TEST_F(FrameworkRouteTest, UnpublishedInterfaceFallsBackWithAReport) {
+  host().Reload([](Kernel& k) {
+    k.Unpublish(kSystem);
+    k.SkipReleaseCheck();
+  });
+  host().ClearStdout();  // module start already met the missing interface
+  EXPECT_EQ(host().Init(), 1);
+  // Without the system interface the report goes to standard output, and the
+  // allocation answers null: no plug-in path is kept.
+  EXPECT_EQ(host().Stdout(), kUnresolvableSystem);
+  EXPECT_EQ(host().CountCalls(entry::PathInit), 0u);
+  EXPECT_EQ(host().End(), 1);
+}
+
+TEST_F(FrameworkRouteTest, MissingMethodOfABoundInterfaceIsReportedToTheHost) {
+  host().Reload([](Kernel& k) { k.UnpublishMethod(kSystem, iface::System::Alloc); });
+  EXPECT_EQ(host().Init(), 1);
+  EXPECT_EQ(Console(), kUnresolvableSystem);
+  EXPECT_EQ(host().Stdout(), "");
+  EXPECT_EQ(host().CountCalls(entry::PathInit), 0u);
+  EXPECT_EQ(host().End(), 1);
+}
+
+TEST_F(FrameworkRouteTest, WrongSignatureHashLeavesTheFallback) {
+  host().Reload([](Kernel& k) { k.SetSignatureHash(kSystem, iface::System::Alloc, "0000000000000000"); });
+  EXPECT_EQ(host().Init(), 1);
+  EXPECT_EQ(Console(), kUnresolvableSystem);
+  EXPECT_EQ(host().CountCalls(entry::PathInit), 0u);
+  EXPECT_EQ(host().End(), 1);
+}
+
+TEST_F(FrameworkRouteTest, FailedReferenceAnswersAtOnceWithoutAReport) {
+  host().Reload([](Kernel& k) {
+    k.MarkFailed(kSystem);
+    k.SkipReleaseCheck();
+  });
+  EXPECT_EQ(host().Init(), 1);
+  EXPECT_EQ(host().Stdout(), "");
+  EXPECT_EQ(Console(), "");
+  EXPECT_EQ(host().CountCalls(entry::PathInit), 0u);
+  EXPECT_TRUE(kernel().Configuration().empty());
+  EXPECT_EQ(host().End(), 1);
+}
+
+TEST_F(FrameworkRouteTest, MissingKernelInitializerIsAsserted) {
+  host().Reload([](Kernel& k) {
+    k.WithholdInitializer();
+    k.UnpublishMethod(kSystem, iface::System::Alloc);
+  });
+  const std::size_t before = kernel().Console().size();
+  EXPECT_EQ(host().Init(), 1);
+  std::string written;
+  for (std::size_t i = before; i < kernel().Console().size(); ++i) written += kernel().Console()[i].text;
+  EXPECT_EQ(written, "CRITICAL: Assertion failed: g_framework.GetInitializer() [object.cpp(157)]\n" +
+                         kUnresolvableSystem);
+  EXPECT_EQ(host().End(), 1);
+}
+
+TEST_F(FrameworkRouteTest, UnboundLoggerDropsConsoleLinesSilently) {
+  host().Reload([](Kernel& k) { k.Unpublish("net.hostapp.logger"); });
+  ASSERT_EQ(host().Init(), 1);
+  EXPECT_EQ(host().Start(), 0);
+  EXPECT_EQ(host().Message(1), -1);
+  EXPECT_TRUE(kernel().LogLines().empty());
+  EXPECT_EQ(Console(), "");
+  EXPECT_EQ(host().Stdout(), "");
+  EXPECT_EQ(host().End(), 1);
+}
+
+TEST_F(FrameworkRouteTest, MissingDefaultLoggerDropsConsoleLines) {
+  host().Reload([](Kernel& k) { k.UnpublishDeclaration("net.hostapp.logger.core"); });
+  ASSERT_EQ(host().Init(), 1);
+  EXPECT_EQ(host().Start(), 0);
+  EXPECT_TRUE(kernel().LogLines().empty());
+  EXPECT_EQ(host().End(), 1);
+}
+
+TEST_F(FrameworkRouteTest, ConsoleLinesGoThroughTheDefaultLogger) {
+  ASSERT_EQ(host().Init(), 1);
+  EXPECT_EQ(host().Message(1), -1);
+  EXPECT_EQ(host().Start(), 0);
+  EXPECT_EQ(host().End(), 1);
+  ASSERT_EQ(kernel().LogLines().size(), 2u);
+  const testhost::LogLine& resources = kernel().LogLines()[0];
+  EXPECT_EQ(resources.text, "Statlume: failed to load resource file.");
+  EXPECT_EQ(resources.target, 14);
+  EXPECT_EQ(resources.level, 1);
+  EXPECT_EQ(resources.file.substr(resources.file.size() - 8), "main.cpp");
+  EXPECT_EQ(kernel().LogLines()[1].text, "Quorvant Software: Failed to load Statlume");
+  // Nothing on the console, nothing on standard output; every string was released
+  // (the host checks at unload).
+  EXPECT_EQ(Console(), "");
+  EXPECT_EQ(host().Stdout(), "");
+}
+
+TEST_F(FrameworkRouteTest, DiagnosticsCarryTheirLocationToTheHostConsole) {
+  host().RemoveTable(testhost::Table::Lr);
+  ASSERT_EQ(host().Init(), 1);
+  ASSERT_EQ(kernel().Console().size(), 1u);
+  const testhost::ConsoleWrite& write = kernel().Console()[0];
+  EXPECT_EQ(write.text, MissingTableLine());
+  EXPECT_EQ(write.line, 136);
+  EXPECT_EQ(write.flags, 0x40000004u);
+  EXPECT_EQ(write.file, "frameworks/host/source/operatingsystem.cpp");
+  EXPECT_EQ(host().End(), 1);
+}
+
+TEST_F(FrameworkRouteTest, HostOutputMaskFiltersLevels) {
+  host().Reload([](Kernel& k) { k.SetConsoleOutputType(1); });  // info only
+  host().RemoveTable(testhost::Table::Lr);
+  ASSERT_EQ(host().Init(), 1);
+  EXPECT_EQ(Console(), "");
+  EXPECT_EQ(host().Stdout(), "");
+  EXPECT_EQ(host().End(), 1);
+}
+
+TEST_F(FrameworkRouteTest, ConfigurationVariablesAreRegisteredWithTheHost) {
+  std::vector<std::string> names;
+  for (const core::ConfigurationEntry* entry : kernel().Configuration()) names.push_back(entry->name);
+  EXPECT_EQ(names, (std::vector<std::string>{"g_trackSpinlocks", "g_trackCpuYield", "g_inCrashhandler",
+                                             "g_enableDebugBreak"}));
+}

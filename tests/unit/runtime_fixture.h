@@ -1,0 +1,29 @@
+#pragma once
+// Runs the framework runtime linked into the test itself against the test host's
+// kernel: the kernel binds this process's own g_framework and starts its units.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "object.h"
+#include "testhost/host.h"
+
+class BoundRuntimeTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    host_ = testhost::Host::TablesOnly();
+    Configure(kernel());
+    kernel().Bind(&g_framework);
+    kernel().RunStartFunctions();
+  }
+  void TearDown() override {
+    for (const std::string& failure : host_->Failures()) ADD_FAILURE() << failure;
+  }
+  // Changes the kernel before it binds.
+  virtual void Configure(testhost::Kernel&) {}
+
+  testhost::Kernel& kernel() { return host_->Framework(); }
+  std::string Console() { return kernel().ConsoleText(); }
+
+  std::unique_ptr<testhost::Host> host_;
+};

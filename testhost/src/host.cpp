@@ -41,6 +41,8 @@ Host::Host(std::string pluginFile, Mode mode) : pluginFile_(std::move(pluginFile
   record_.version = 2024000;
   stdoutMark_ = StdoutCapture::Text().size();
   kernel_ = std::make_unique<Kernel>(*this);
+  scene_ = std::make_unique<Scene>(*this);
+  windows_ = std::make_unique<Windows>(*this);
   BuildTables();
   pluginPath_ = NewPath(pluginFile_);
   if (mode == Mode::kLoadPlugin) Load();
@@ -74,6 +76,8 @@ void Host::BuildTables() {
     record_.tables[t] = tables_[t].data();
   }
   InstallPathEntries(*this);
+  InstallSceneEntries(*this);
+  InstallWindowEntries(*this);
 }
 
 void Host::Load() {

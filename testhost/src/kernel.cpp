@@ -71,6 +71,7 @@ Kernel::Kernel(Host& host) : host_(host) {
   defaultLogger_ = NewObject(sizeof(void*), plainDescriptor_.data(), nullptr, false);
   utf8Decoding_ = NewObject(sizeof(void*), plainDescriptor_.data(), nullptr, false);
   objectClass_ = NewObject(sizeof(void*), plainDescriptor_.data(), nullptr, false);
+  jobs_ = std::make_unique<JobSystem>(*this);
 
   PublishFrameworkInterfaces(*this);
   // The machine information of the machine the host runs on.
@@ -98,6 +99,7 @@ Kernel::Kernel(Host& host) : host_(host) {
 }
 
 Kernel::~Kernel() {
+  jobs_.reset();
   while (!objects_.empty()) DestroyObject(objects_.begin()->first);
   for (auto& [block, where] : allocations_) std::free(block);
 }
@@ -326,6 +328,7 @@ void Kernel::CheckReleased() {
 
 void* Kernel::NewObject(std::size_t size, const std::uint8_t* descriptor,
                         std::function<void(void*)> destroy, bool forPlugin) {
+  std::lock_guard<std::recursive_mutex> lock(mutex_);
   auto* block = static_cast<char*>(std::calloc(1, 8 + size));
   *reinterpret_cast<std::int64_t*>(block) = core::kReferenceUnit;
   void* object = block + 8;
@@ -337,10 +340,12 @@ void* Kernel::NewObject(std::size_t size, const std::uint8_t* descriptor,
 }
 
 std::int64_t& Kernel::CountWord(const void* object) {
+  std::lock_guard<std::recursive_mutex> lock(mutex_);
   return *reinterpret_cast<std::int64_t*>(static_cast<char*>(blocks_.at(object)));
 }
 
 void Kernel::DestroyObject(const void* object) {
+  std::lock_guard<std::recursive_mutex> lock(mutex_);
   auto found = objects_.find(object);
   if (found == objects_.end()) {
     host_.Fail("destroying an object the host does not know");
@@ -394,9 +399,13 @@ core::DictionaryObject* Kernel::NewDictionary(const std::map<std::string, bool>&
   return reinterpret_cast<core::DictionaryObject*>(dictionary);
 }
 
-bool Kernel::TakeAllocation() { return ++allocationCount_ != failAllocation_; }
+bool Kernel::TakeAllocation() {
+  std::lock_guard<std::recursive_mutex> lock(mutex_);
+  return ++allocationCount_ != failAllocation_;
+}
 
 void* Kernel::Allocate(std::size_t size, const core::SourceLocation* where) {
+  std::lock_guard<std::recursive_mutex> lock(mutex_);
   void* block = std::calloc(1, size == 0 ? 1 : size);
   allocations_[block] = where != nullptr && where->file != nullptr
                             ? std::string(where->file) + ":" + std::to_string(where->line)
@@ -405,6 +414,7 @@ void* Kernel::Allocate(std::size_t size, const core::SourceLocation* where) {
 }
 
 void Kernel::Release(void* block) {
+  std::lock_guard<std::recursive_mutex> lock(mutex_);
   if (block == nullptr) return;
   if (allocations_.erase(block) == 0) {
     host_.Fail("freeing memory the host did not allocate (or freeing it twice)");

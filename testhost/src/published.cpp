@@ -185,9 +185,20 @@ Result<StringObject*> ConversionFormatMessage(const char* format, std::int64_t c
   return {nullptr, K().NewString(text)};
 }
 
-// --- threads ---
+// --- threads and jobs ---
 std::thread::id g_mainThread = std::this_thread::get_id();
 std::int32_t ThreadCurrentType() { return std::this_thread::get_id() == g_mainThread ? 0 : 1; }
+ErrorRef ThreadEnqueue(core::JobObject* job, core::QueueObject* queue) { return K().Jobs().Enqueue(job, queue); }
+bool ThreadWait(core::JobObject* job, double timeout, std::int32_t) { return K().Jobs().Wait(job, timeout); }
+ErrorRef ThreadGetResult(core::JobObject* job, double timeout, std::int32_t) {
+  return K().Jobs().GetResult(job, timeout);
+}
+void ThreadCancel(core::JobObject* job) { K().Jobs().Cancel(job); }
+void ThreadRemoveJobReference(core::JobObject* job) { K().Jobs().RemoveReference(job); }
+core::QueueObject* QueueMain() { return K().Jobs().MainQueue(); }
+void QueueFree(core::QueueObject*) {
+  Host::Current().Fail("the plug-in released the last reference to the main-thread queue");
+}
 
 template <typename F>
 void* Fn(F* function) {
@@ -218,7 +229,13 @@ void PublishFrameworkInterfaces(Kernel& kernel) {
                                          Fn<StringConversion::AppendIntUnsignedFn>(ConversionAppendUnsigned),
                                          Fn<StringConversion::FormatMessageFn>(ConversionFormatMessage)});
   kernel.PublishTable<CString>({Fn<CString::FreeFn>(CStringFree)});
-  kernel.PublishTable<ThreadServices>({Fn<ThreadServices::GetCurrentThreadTypeFn>(ThreadCurrentType)});
+  kernel.PublishTable<ThreadServices>({Fn<ThreadServices::GetCurrentThreadTypeFn>(ThreadCurrentType),
+                                       Fn<ThreadServices::EnqueueFn>(ThreadEnqueue),
+                                       Fn<ThreadServices::WaitFn>(ThreadWait),
+                                       Fn<ThreadServices::GetResultFn>(ThreadGetResult),
+                                       Fn<ThreadServices::CancelFn>(ThreadCancel),
+                                       Fn<ThreadServices::RemoveJobReferenceFn>(ThreadRemoveJobReference)});
+  kernel.PublishTable<JobQueue>({Fn<JobQueue::GetMainThreadQueueFn>(QueueMain), Fn<JobQueue::FreeFn>(QueueFree)});
   kernel.PublishTable<DataDictionary>({Fn<DataDictionary::GetBoolFn>(DictionaryGetBool)});
 }
 

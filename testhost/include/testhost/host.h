@@ -10,6 +10,8 @@
 #include <vector>
 
 #include "testhost/kernel.h"
+#include "testhost/scene.h"
+#include "testhost/windows.h"
 #include "testhost/tables.h"
 
 namespace testhost {
@@ -92,8 +94,10 @@ class Host {
   int End() { return PluginMain(3); }
   int Message(int id, void* data = nullptr);
 
-  // --- the framework kernel ---
+  // --- the framework kernel, the scene and the windows ---
   Kernel& Framework() { return *kernel_; }
+  Scene& SceneModel() { return *scene_; }
+  Windows& WindowModel() { return *windows_; }
   // Unloads and loads a fresh copy, after `configure` has changed the kernel.
   template <typename F>
   void Reload(F&& configure) {
@@ -164,6 +168,8 @@ class Host {
   PluginMainFn pluginMain_ = nullptr;
 
   std::unique_ptr<Kernel> kernel_;
+  std::unique_ptr<Scene> scene_;
+  std::unique_ptr<Windows> windows_;
   int lifecycleCount_ = 0;  // actions 1 sent minus actions 3 sent
   HostOSRecord record_{};
   std::vector<std::vector<void*>> tables_;

@@ -5,6 +5,8 @@
 // dictionaries, data types) as real reference-counted objects.
 #include <cstdint>
 #include <functional>
+#include <memory>
+#include <mutex>
 #include <map>
 #include <optional>
 #include <set>
@@ -12,6 +14,7 @@
 #include <vector>
 
 #include "entityrecords.h"
+#include "testhost/jobs.h"
 #include "errorbase1.h"
 #include "objectbase1.h"
 
@@ -104,7 +107,10 @@ class Kernel {
   // --- host framework objects ---
   void* NewObject(std::size_t size, const std::uint8_t* descriptor, std::function<void(void*)> destroy,
                   bool forPlugin);
-  bool IsLiveObject(const void* object) const { return objects_.count(object) != 0; }
+  bool IsLiveObject(const void* object) const {
+    std::lock_guard<std::recursive_mutex> lock(mutex_);
+    return objects_.count(object) != 0;
+  }
   std::int64_t& CountWord(const void* object);
   void DestroyObject(const void* object);
   core::StringObject* NewString(const std::string& text, bool forPlugin = true);
@@ -132,6 +138,7 @@ class Kernel {
   core::DictionaryObject* NewDictionary(const std::map<std::string, bool>& values, bool forPlugin);
   bool IsDefinition(const void* definition) const;
   Host& HostRef() { return host_; }
+  JobSystem& Jobs() { return *jobs_; }
   // Drops one reference the host holds; destroys the object with the last one.
   void DropReference(const void* object);
 
@@ -165,6 +172,9 @@ class Kernel {
   void ForEachStartRecord(F&& f);
 
   Host& host_;
+  // Objects and memory may be asked for from any thread.
+  mutable std::recursive_mutex mutex_;
+  std::unique_ptr<JobSystem> jobs_;
   core::ModuleRecord* framework_ = nullptr;
   std::map<std::string, Published> interfaces_;
   std::map<std::string, std::pair<const void*, core::EntityRecord>> declarations_;

@@ -23,6 +23,8 @@ namespace iface {
 using core::ConfigurationEntry;
 using core::DataTypeObject;
 using core::DictionaryObject;
+using core::JobObject;
+using core::QueueObject;
 using core::EntityId;
 using core::ErrorRef;
 using core::LoggerObject;
@@ -150,14 +152,55 @@ struct CString {
   using Methods = core::Signatures<FreeFn>;
 };
 
+// Layout of a job object after its count word: the table of virtual operations, the
+// job's implementation record, one state word, then the captured values.
+struct JobImplementation {
+  void (*destroy)(JobObject* job);
+  void (*run)(JobObject* job);
+  const char* (*typeName)(std::int32_t flag);
+};
+struct JobHead {
+  const void* virtualTable;
+  const JobImplementation* implementation;
+  std::uintptr_t state;
+};
+static_assert(sizeof(JobHead) == 24);
+
 struct ThreadServices {
   static constexpr EntityId kId = core::Id("net.hostapp.threadservices");
   static constexpr std::uint32_t kFlags = 0x40000000;
-  enum Slot : int { GetCurrentThreadType, kMethodCount };
-  static constexpr MethodDecl kMethods[] = {{"GetCurrentThreadType", "cce2ed42b49a2cdc"}};
-  static constexpr std::uint8_t kKinds[] = {0};
+  enum Slot : int { GetCurrentThreadType, Enqueue, Wait, GetResult, Cancel, RemoveJobReference, kMethodCount };
+  static constexpr MethodDecl kMethods[] = {
+      {"GetCurrentThreadType", "cce2ed42b49a2cdc"},
+      {"Enqueue", "f1cc4a9d474f1ffa"},
+      {"Wait", "7eb1b7a4637b546f"},
+      {"GetResult", "76557699b589a988"},
+      {"Cancel", "59b242d6383f06a7"},
+      {"RemoveJobReference", "e433a716bb4f414d"},
+  };
+  static constexpr std::uint8_t kKinds[] = {0, 7, 0, 7, 0, 0};
   using GetCurrentThreadTypeFn = std::int32_t();
-  using Methods = core::Signatures<GetCurrentThreadTypeFn>;
+  using EnqueueFn = ErrorRef(JobObject*, QueueObject*);
+  using WaitFn = bool(JobObject*, double timeout, std::int32_t mode);
+  using GetResultFn = ErrorRef(JobObject*, double timeout, std::int32_t mode);
+  using CancelFn = void(JobObject*);
+  using RemoveJobReferenceFn = void(JobObject*);
+  using Methods = core::Signatures<GetCurrentThreadTypeFn, EnqueueFn, WaitFn, GetResultFn, CancelFn,
+                                   RemoveJobReferenceFn>;
+};
+
+struct JobQueue {
+  static constexpr EntityId kId = core::Id("net.hostapp.jobqueue");
+  static constexpr std::uint32_t kFlags = 0x40000000;
+  enum Slot : int { GetMainThreadQueue, Free, kMethodCount };
+  static constexpr MethodDecl kMethods[] = {
+      {"GetMainThreadQueue", "69fe5172c77a4cd7"},
+      {"Free", "0b0fa9db79ab9c71"},
+  };
+  static constexpr std::uint8_t kKinds[] = {0, 0};
+  using GetMainThreadQueueFn = QueueObject*();
+  using FreeFn = void(QueueObject*);
+  using Methods = core::Signatures<GetMainThreadQueueFn, FreeFn>;
 };
 
 struct DataDictionary {

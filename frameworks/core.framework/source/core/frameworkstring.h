@@ -23,7 +23,7 @@ class String {
   bool IsNull() const { return object_ == nullptr; }
   // The slot itself, for host operations that take or fill a string.
   StringObject** Slot() { return &object_; }
-  const StringObject* const* Slot() const { return &object_; }
+  StringObject* const* Slot() const { return &object_; }
 
  private:
   void Release();

@@ -43,6 +43,7 @@ int RegisterObject(const char* names, const std::uint8_t* kinds) {
     RegisterTable<iface::StringConversion>(),
     RegisterTable<iface::CString>(),
     RegisterTable<iface::ThreadServices>(),
+    RegisterTable<iface::JobQueue>(),
     RegisterTable<iface::DataDictionary>(),
     RegisterObject<iface::Error>(MethodNameList<iface::Error::kMethods>::kText.data(),
                                  iface::Error::kKinds),

@@ -1,0 +1,57 @@
+#pragma once
+// The host's keyed container (GeContainer) and typed value (GeValue), reached only
+// through the container and typed-value sub-tables.
+#include <cstdint>
+
+#include "host_path.h"
+#include "operatingsystem.h"
+
+// Storage for one host container, constructed in place by the host.
+struct GeContainer {
+  alignas(8) unsigned char storage[16];
+};
+static_assert(sizeof(GeContainer) == 16);
+
+// The host's typed value: a kind code and an 8-byte value.
+struct GeValue {
+  std::int32_t kind;
+  std::int32_t padding;
+  std::int64_t value;
+};
+static_assert(sizeof(GeValue) == 16);
+static_assert(__builtin_offsetof(GeValue, value) == 8);
+
+inline constexpr std::int32_t kGeValueInt32 = 15;
+inline constexpr std::int32_t kGeValueFloat64 = 19;
+
+inline constexpr HostOp<&t_HostOS_Bc, 40, void(GeContainer*, std::int32_t, const GeContainer*)> ContainerInit{};
+inline constexpr HostOp<&t_HostOS_Bc, 56, void(GeContainer*)> ContainerDestroy{};
+inline constexpr HostOp<&t_HostOS_Bc, 64, std::int32_t(const GeContainer*)> ContainerGetId{};
+inline constexpr HostOp<&t_HostOS_Bc, 104, void(GeContainer*, std::int32_t, std::int32_t)> ContainerSetInt32{};
+inline constexpr HostOp<&t_HostOS_Bc, 112, void(GeContainer*, std::int32_t, const StringSlot*)> ContainerSetString{};
+inline constexpr HostOp<&t_HostOS_Bc, 352, std::int32_t(const GeContainer*, std::int32_t, std::int32_t)> ContainerGetInt32{};
+
+inline constexpr HostOp<&t_HostOS_Gd, 0, void(GeValue*)> GeValueDestroy{};
+inline constexpr HostOp<&t_HostOS_Gd, 112, std::int32_t(const GeValue*)> GeValueGetInt32{};
+inline constexpr HostOp<&t_HostOS_Gd, 328, void(GeValue*, const GeValue*)> GeValueInitEmpty{};
+
+// A container the plug-in owns for one scope. Constructed and destroyed only while
+// the container table is bound.
+class LocalContainer {
+ public:
+  explicit LocalContainer(std::int32_t id, const GeContainer* source = nullptr);
+  ~LocalContainer();
+  LocalContainer(const LocalContainer&) = delete;
+  LocalContainer& operator=(const LocalContainer&) = delete;
+
+  GeContainer* get() { return &container_; }
+  const GeContainer* get() const { return &container_; }
+  std::int32_t Id() const { return ContainerGetId(&container_); }
+
+ private:
+  GeContainer container_{};
+  bool constructed_ = false;
+};
+
+// Releases what a typed value holds, only while the host record is bound.
+void ReleaseGeValue(GeValue& value);

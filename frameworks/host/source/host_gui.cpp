@@ -1,0 +1,281 @@
+#include "host_gui.h"
+
+#include "host_userarea.h"
+
+// ---- construction and dispatch ----
+
+GeDialog::GeDialog() {
+  hidden = false;
+  handle = DialogCreate(&DialogDispatch, this);
+  layoutBuilt = false;
+}
+
+GeDialog::~GeDialog() {
+  if (handle != nullptr) DialogRelease(handle);
+  handle = nullptr;
+}
+
+std::int32_t DialogDispatch(DialogHandle window, UserAreaHandle area, const GeContainer* message) {
+  if (message == nullptr) return 0;  // nothing to dispatch
+  LocalContainer result(-1);
+  std::int32_t answer = 0;
+  bool handled = false;
+  if (area != nullptr) {
+    if (auto* userArea = static_cast<GeUserArea*>(UserAreaUserData(area))) {
+      answer = userArea->HandleAreaMessage(*message, *result.get());
+      handled = true;
+    }
+  } else if (auto* dialog = static_cast<GeDialog*>(DialogUserData(window))) {
+    answer = dialog->HandleMessage(*message, *result.get());
+    handled = true;
+  }
+  if (handled && t_HostOS_Bc != nullptr && result.Id() != -1) DialogDeliverResult(window, result.get());
+  return answer;
+}
+
+// ---- the host-driven operations and their defaults ----
+
+bool GeDialog::BuildLayout() { return true; }
+bool GeDialog::FillValues() { return true; }
+bool GeDialog::OnCoreEvent(std::int32_t, const GeContainer&) { return true; }
+bool GeDialog::OnAction(std::int32_t, const GeContainer&) { return false; }
+bool GeDialog::QueryClose() { return false; }
+void GeDialog::OnTimerTick(const GeContainer&) {}
+void GeDialog::OnWindowDestroyed() {}
+
+std::int32_t GeDialog::HandleMessage(const GeContainer& message, GeContainer&) {
+  const std::int32_t id = ContainerGetId(&message);
+  switch (id) {
+    case msg::kBuildLayout:
+      if (layoutBuilt) return 1;
+      layoutBuilt = true;
+      return BuildLayout() ? 1 : 0;
+    case msg::kInitValues:
+      if (!layoutBuilt) return 1;
+      return FillValues() ? 1 : 0;
+    case msg::kCoreMessage:
+    case msg::kSyncMessage:
+      return OnCoreEvent(ContainerGetInt32(&message, msg::kCoreMessageId, 0), message) ? 1 : 0;
+    case msg::kAction:
+      return OnAction(ContainerGetInt32(&message, msg::kActionId, 0), message) ? 1 : 0;
+    case msg::kCheckClose:
+      return QueryClose() ? 1 : 0;
+    case msg::kTimer:
+      OnTimerTick(message);
+      return 1;
+    case msg::kDestroyed:
+      OnWindowDestroyed();
+      layoutBuilt = false;
+      return 0;
+    case msg::kInteraction:
+      HostInteraction(1, 1, 1);
+      return 0;
+    case msg::kHidden:
+      hidden = true;
+      return 0;
+    case msg::kVisible:
+      hidden = false;
+      return 0;
+    default:
+      return 0;
+  }
+}
+
+bool GeDialog::HandleCloseMessages(std::int32_t id, bool& closeArmed, std::int32_t& answer) {
+  if (id == msg::kAskClose) {
+    answer = closeArmed ? (QueryClose() ? 1 : 0) : 0;
+    return true;
+  }
+  if (id == msg::kCheckClose) {
+    closeArmed = true;
+    if (Operation(kOpCloseCheck, 0) == 0) {
+      answer = 0;
+    } else {
+      closeArmed = false;
+      answer = 1;
+    }
+    return true;
+  }
+  return false;
+}
+
+// ---- member operations ----
+
+std::intptr_t GeDialog::Operation(std::int32_t code, std::int32_t id, const core::String* text, std::int32_t a,
+                                  std::int32_t b, std::int32_t c, std::int32_t d, void** out) {
+  return ElementOperation(handle, code, id, text != nullptr ? text->Slot() : nullptr, a, b, c, d, nullptr, out);
+}
+
+bool GeDialog::OpenWindow(DLG_TYPE type, std::int32_t pluginId, std::int32_t x, std::int32_t y,
+                          std::int32_t width, std::int32_t height, std::int32_t subId, OPENDIALOGFLAGS flags) {
+  if (handle == nullptr) return false;
+  Operation(kOpSetPluginId, pluginId, nullptr, subId);
+  return DialogOpen(handle, static_cast<std::int32_t>(type), nullptr, x, y, width, height,
+                    static_cast<std::int32_t>(flags));
+}
+
+bool GeDialog::RestoreWindow(std::int32_t pluginId, std::int32_t subId, void* layoutToken) {
+  Operation(kOpSetPluginId, pluginId, nullptr, subId);
+  return DialogRestore(handle, layoutToken);
+}
+
+bool GeDialog::IsWindowOpen() { return Operation(kOpIsWindowOpen, 0) != 0; }
+
+bool GeDialog::CloseWindow() { return handle != nullptr && DialogClose(handle); }
+
+void GeDialog::SetTimerInterval(std::int32_t interval) { DialogSetTimer(handle, interval); }
+
+void GeDialog::SetWindowTitle(const core::String& title) {
+  if (handle != nullptr) Operation(kOpSetWindowTitle, 0, &title);
+}
+
+bool GeDialog::MenuClear() { return Operation(kOpMenuClear, 0) != 0; }
+bool GeDialog::MenuBeginSubmenu(const core::String& title) { return Operation(kOpMenuBeginSubmenu, 0, &title) != 0; }
+bool GeDialog::MenuAddItem(std::int32_t commandId, const core::String& text) {
+  return Operation(kOpMenuAddItem, commandId, &text) != 0;
+}
+bool GeDialog::MenuEndSubmenu() { return Operation(kOpMenuEndSubmenu, 0) != 0; }
+bool GeDialog::MenuCommit() { return Operation(kOpMenuCommit, 0) != 0; }
+bool GeDialog::MenuSetItemState(std::int32_t commandId, bool enabled, bool checked) {
+  return Operation(kOpMenuSetItemState, commandId, nullptr, enabled ? 1 : 0, checked ? 1 : 0) != 0;
+}
+
+bool GeDialog::BeginGroup(std::int32_t id, std::int32_t layoutFlags, std::int32_t columns, std::int32_t rows,
+                          const core::String& title, std::int32_t groupFlags, std::int32_t width,
+                          std::int32_t height) {
+  if (handle == nullptr) return false;
+  return DialogBeginGroup(handle, id, layoutFlags, columns, rows, title.Slot(), groupFlags, width, height);
+}
+
+bool GeDialog::SetGroupPadding(std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom) {
+  return handle != nullptr && DialogGroupPadding(handle, left, top, right, bottom);
+}
+
+bool GeDialog::EndGroup() { return handle != nullptr && DialogEndGroup(handle); }
+
+void* GeDialog::AddLabel(std::int32_t id, std::int32_t layoutFlags, std::int32_t width, std::int32_t height,
+                         const core::String& text, std::int32_t borderStyle) {
+  if (handle == nullptr) return nullptr;
+  void* element = nullptr;
+  Operation(kOpAddLabel, id, &text, layoutFlags, width, height, borderStyle, &element);
+  return element;
+}
+
+bool GeDialog::EnableElement(const ElementRef& element, bool enabled) {
+  return handle != nullptr && DialogEnableElement(handle, element.id, enabled, element.customGui);
+}
+
+bool GeDialog::SetElementText(const ElementRef& element, const core::String& text, std::int32_t tristate,
+                              std::int32_t flags) {
+  LocalContainer message(msg::kSetText);
+  ContainerSetString(message.get(), msg::kSetText, text.Slot());
+  ContainerSetInt32(message.get(), msg::kTristate, tristate);
+  ContainerSetInt32(message.get(), msg::kValue, flags);
+  // Without a window object there is nobody to tell: the answer is false.
+  if (handle == nullptr) return false;
+  GeValue value{kGeValueInt32, 0, 0};
+  SendElementMessage(&value, handle, element.id, message.get(), element.customGui);
+  const bool accepted = GeValueGetInt32(&value) != 0;
+  ReleaseGeValue(value);
+  return accepted;
+}
+
+// ---- modal dialogs ----
+
+GeModalDialog::GeModalDialog() {
+  result = false;
+  valuesValid = true;
+}
+
+bool GeModalDialog::OpenModal(std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height,
+                              bool resizeable, OPENDIALOGFLAGS flags) {
+  result = false;
+  if (handle == nullptr) return false;
+  Operation(kOpSetPluginId, 0, nullptr, 0);
+  const DLG_TYPE type = resizeable ? DLG_TYPE::MODAL_RESIZEABLE : DLG_TYPE::MODAL;
+  // The host returns only after the modal window has closed.
+  const bool opened = DialogOpen(handle, static_cast<std::int32_t>(type), nullptr, x, y, width, height,
+                                 static_cast<std::int32_t>(flags));
+  return opened && result;
+}
+
+bool GeModalDialog::CloseModal(bool accepted) {
+  result = accepted;
+  if (handle == nullptr) return false;
+  return DialogClose(handle);
+}
+
+std::int32_t GeModalDialog::HandleMessage(const GeContainer& message, GeContainer& resultContainer) {
+  const std::int32_t id = ContainerGetId(&message);
+  switch (id) {
+    case msg::kAskClose:
+      return result ? (QueryClose() ? 1 : 0) : 0;
+    case msg::kAction: {
+      const std::int32_t element = ContainerGetInt32(&message, msg::kActionId, 0);
+      valuesValid = true;
+      const bool answer = OnAction(element, message);
+      if ((element == 1 && valuesValid) || element == 2) {
+        result = element == 1;
+        if (handle != nullptr) DialogClose(handle);
+      }
+      return answer ? 1 : 0;
+    }
+    case msg::kCheckClose:
+      if (result && Operation(kOpCloseCheck, 0) != 0) {
+        result = false;
+        return 1;
+      }
+      return 0;
+    case msg::kInteraction:
+      return 0;
+    default:
+      return BaseHandleMessage(message, resultContainer);
+  }
+}
+
+template <typename T>
+bool InRange(CHECKVALUERANGE type, T value, T x, T y) {
+  switch (type) {
+    case CHECKVALUERANGE::GREATER: return value > x;
+    case CHECKVALUERANGE::GREATEROREQUAL: return value >= x;
+    case CHECKVALUERANGE::LESS: return value < x;
+    case CHECKVALUERANGE::LESSOREQUAL: return value <= x;
+    case CHECKVALUERANGE::BETWEEN: return x < value && value < y;
+    case CHECKVALUERANGE::BETWEENOREQUAL: return x <= value && value <= y;
+    case CHECKVALUERANGE::BETWEENOREQUALX: return x <= value && value < y;
+    case CHECKVALUERANGE::BETWEENOREQUALY: return x < value && value <= y;
+    case CHECKVALUERANGE::DIFFERENT: return value != x;
+  }
+  return false;  // not a range type
+}
+template bool InRange<std::int32_t>(CHECKVALUERANGE, std::int32_t, std::int32_t, std::int32_t);
+template bool InRange<double>(CHECKVALUERANGE, double, double, double);
+
+void GeModalDialog::ReportRangeFailure(std::int32_t element, CHECKVALUERANGE type, double x, double y,
+                                       CHECKVALUEFORMAT format) {
+  Operation(kOpMarkRangeFailure, element);
+  HostRangeMessage(static_cast<std::int32_t>(type), x, y, static_cast<std::int32_t>(format));
+  valuesValid = false;
+}
+
+void GeModalDialog::CheckIntRange(std::int32_t element, CHECKVALUERANGE type, std::int32_t value, std::int32_t x,
+                                  std::int32_t y) {
+  if (!valuesValid || InRange(type, value, x, y)) return;
+  ReportRangeFailure(element, type, static_cast<double>(x), static_cast<double>(y), CHECKVALUEFORMAT::INT);
+}
+
+void GeModalDialog::CheckFloatRange(std::int32_t element, CHECKVALUERANGE type, double value, double x, double y,
+                                    CHECKVALUEFORMAT format) {
+  if (!valuesValid || InRange(type, value, x, y)) return;
+  ReportRangeFailure(element, type, x, y, format);
+}
+
+// ---- sub-dialogs ----
+
+SubDialog::SubDialog() { closeArmed = true; }
+
+std::int32_t SubDialog::HandleMessage(const GeContainer& message, GeContainer& result) {
+  std::int32_t answer = 0;
+  if (HandleCloseMessages(ContainerGetId(&message), closeArmed, answer)) return answer;
+  return BaseHandleMessage(message, result);
+}

@@ -1,0 +1,101 @@
+#include "host_jobs.h"
+
+#include "configuration.h"
+#include "error.h"
+#include "object.h"
+#include "refcount.h"
+
+namespace jobs {
+namespace {
+
+using iface::JobQueue;
+using iface::ThreadServices;
+
+constexpr core::SourceLocation kJobAllocation{"core/job", 1611, 0};
+constexpr core::SourceLocation kOutOfMemory{"core/resultbase", 1259, 0};
+
+void Enqueue(core::JobObject* job) {
+  core::QueueObject* queue = core::Method<JobQueue, JobQueue::GetMainThreadQueue>();
+  if (queue == nullptr) return;
+  core::AddReference(queue);
+  core::ReleaseError(core::Method<ThreadServices, ThreadServices::Enqueue>(job, queue));
+  if (core::DropReference(queue)) core::Method<JobQueue, JobQueue::Free>(queue);
+}
+
+}  // namespace
+
+bool OnMainThread() {
+  return core::Method<ThreadServices, ThreadServices::GetCurrentThreadType>() ==
+         static_cast<std::int32_t>(THREADTYPE::MAIN);
+}
+
+void* AllocateJob(std::size_t size) { return core::FrameworkAlloc(size, kJobAllocation); }
+
+void EnqueueAndFinish(core::JobObject* job, WAITMODE mode, double& timeout) {
+  Enqueue(job);
+  const auto waitMode = static_cast<std::int32_t>(mode);
+  if (mode != WAITMODE::DONT_WAIT) {
+    if (mode == WAITMODE::RETURN_ON_CANCEL &&
+        !core::Method<ThreadServices, ThreadServices::Wait>(job, timeout, waitMode)) {
+      core::Method<ThreadServices, ThreadServices::Cancel>(job);
+      core::Method<ThreadServices, ThreadServices::Wait>(job, kNoTimeLimit, waitMode);
+      timeout = 0;
+    }
+    core::ReleaseError(core::Method<ThreadServices, ThreadServices::GetResult>(job, timeout, waitMode));
+  }
+  core::Method<ThreadServices, ThreadServices::RemoveJobReference>(job);
+}
+
+bool PrepareInPlace() {
+  const core::ErrorRef error = core::CreateError(kOutOfMemory, core::kErrorOutOfMemory);
+  if (error == nullptr) {
+    Enqueue(nullptr);
+    return false;
+  }
+  core::ReleaseError(error);
+  return true;
+}
+
+void RunInPlace(core::JobObject* job, std::int64_t* countWord) {
+  Enqueue(job);
+  const auto waitMode = static_cast<std::int32_t>(WAITMODE::DEFAULT);
+  core::Method<ThreadServices, ThreadServices::Wait>(job, kNoTimeLimit, waitMode);
+  // The stack memory may be left only when the job system holds no reference to it.
+  core::CpuYieldState spin{0, core::kCpuYieldStartDelay, nullptr};
+  while ((__atomic_load_n(countWord, __ATOMIC_ACQUIRE) & ~std::int64_t{15}) != 16) core::CpuYield(spin);
+  core::EndCpuYieldWait(spin);
+  core::ReleaseError(core::Method<ThreadServices, ThreadServices::GetResult>(job, kNoTimeLimit, waitMode));
+}
+
+}  // namespace jobs
+
+// ---- host state scope ----
+
+namespace {
+constexpr std::int32_t kStateBegin = 3;
+constexpr std::int32_t kStateEnd = 2;
+
+void ChangeHostState(std::int32_t state) {
+  double timeout = kNoTimeLimit;
+  RunOnMainThread([state] { SetHostState(state); }, WAITMODE::DONT_WAIT, timeout);
+}
+}  // namespace
+
+HostStateScope::HostStateScope(bool begin) {
+  active = false;
+  if (begin) Begin();
+}
+
+HostStateScope::~HostStateScope() { End(); }
+
+void HostStateScope::Begin() {
+  if (active) return;
+  ChangeHostState(kStateBegin);
+  active = true;
+}
+
+void HostStateScope::End() {
+  if (!active) return;
+  ChangeHostState(kStateEnd);
+  active = false;
+}

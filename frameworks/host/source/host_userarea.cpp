@@ -1,0 +1,142 @@
+#include "host_userarea.h"
+
+// ---- user areas ----
+
+GeUserArea::~GeUserArea() {
+  UserAreaRelease(handle);
+  handle = nullptr;
+  dialog = nullptr;
+}
+
+bool GeUserArea::InitArea() { return true; }
+bool GeUserArea::FillAreaValues() { return true; }
+bool GeUserArea::QueryMinSize(std::int32_t&, std::int32_t&) { return false; }
+void GeUserArea::OnResized(std::int32_t, std::int32_t) {}
+
+void GeUserArea::PaintArea(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2) {
+  UserAreaSetPen(handle, kDefaultAreaColour);
+  UserAreaFillRect(handle, x1, y1, x2, y2);
+}
+
+void GeUserArea::PaintFromMessage(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2,
+                                  const GeContainer&) {
+  PaintArea(x1, y1, x2, y2);
+}
+
+bool GeUserArea::OnInputEvent(const GeContainer&) { return false; }
+bool GeUserArea::OnAreaCoreEvent(std::int32_t, const GeContainer&) { return true; }
+void GeUserArea::OnAreaTimer(const GeContainer&) {}
+
+std::int32_t GeUserArea::HandleAreaMessage(const GeContainer& message, GeContainer&) {
+  switch (ContainerGetId(&message)) {
+    case msg::kBuildLayout:
+      InitArea();
+      return 1;
+    case msg::kInitValues:
+      FillAreaValues();
+      return 1;
+    case msg::kMinSize: {
+      std::int32_t width = 0;
+      std::int32_t height = 0;
+      if (QueryMinSize(width, height)) UserAreaSetMinSize(handle, width, height);
+      return 1;
+    }
+    case msg::kResized:
+      OnResized(UserAreaWidth(handle), UserAreaHeight(handle));
+      return 1;
+    case msg::kDraw:
+      PaintFromMessage(ContainerGetInt32(&message, 1, 0), ContainerGetInt32(&message, 2, 0),
+                       ContainerGetInt32(&message, 3, 0), ContainerGetInt32(&message, 4, 0), message);
+      return 1;
+    case msg::kInput:
+      return OnInputEvent(message) ? 1 : 0;
+    case msg::kCoreMessage:
+    case msg::kSyncMessage:
+      return OnAreaCoreEvent(ContainerGetInt32(&message, msg::kCoreMessageId, 0), message) ? 1 : 0;
+    case msg::kTimer:
+      OnAreaTimer(message);
+      return 1;
+    default:
+      return 0;
+  }
+}
+
+void GeUserArea::Redraw(bool threaded) {
+  if (dialog == nullptr) return;
+  if (threaded) {
+    DialogRedrawArea(dialog->WindowHandle(), UserAreaElementId(handle));
+    return;
+  }
+  LocalContainer draw(msg::kDraw);
+  if (dialog->WindowHandle() == nullptr) return;
+  GeValue answer{0, 0, 0};
+  SendElementMessage(&answer, dialog->WindowHandle(), UserAreaElementId(handle), draw.get(), nullptr);
+  ReleaseGeValue(answer);
+}
+
+bool GeDialog::AttachUserArea(GeUserArea& area, const ElementRef& element, std::int32_t flags) {
+  UserAreaRelease(area.handle);
+  area.handle = nullptr;
+  area.dialog = this;
+  area.handle = DialogCreateUserArea(handle, element.id, &area, flags, element.customGui);
+  return area.handle != nullptr;
+}
+
+// ---- custom GUI elements ----
+
+iCustomGui::iCustomGui(const GeContainer& settings, const void* creation) {
+  closeArmed = true;
+  creationData = creation;
+  layoutMode = ContainerGetInt32(&settings, msg::kLayoutMode, 0);
+  if (layoutMode != 1 && layoutMode != 2) layoutMode = 0;
+  defh = ContainerGetInt32(&settings, msg::kDefaultHeight, 10);
+}
+
+std::intptr_t iCustomGui::CustomOperation9() { return 0; }
+std::intptr_t iCustomGui::CustomOperation10() { return 0; }
+void iCustomGui::CustomOperation11() {}
+bool iCustomGui::CustomOperation12() { return false; }
+bool iCustomGui::CustomOperation13() { return false; }
+bool iCustomGui::CustomOperation14() { return false; }
+bool iCustomGui::CustomOperation15() { return false; }
+
+CustomGuiValue iCustomGui::CustomOperation16() {
+  CustomGuiValue answer{-1, {0, 0, 0}};
+  const GeValue zeroed{0, 0, 0};
+  GeValueInitEmpty(&answer.value, &zeroed);
+  return answer;
+}
+
+bool iCustomGui::SupportsLayoutMode() {
+  return creationData != nullptr && (*static_cast<const unsigned char*>(creationData) & 1u) != 0;
+}
+
+void iCustomGui::OnLayoutModeChanged() {}
+
+void iCustomGui::SetLayoutMode(std::int32_t mode) {
+  if (!SupportsLayoutMode() || mode == layoutMode) return;
+  layoutMode = mode;
+  OnLayoutModeChanged();
+}
+
+std::int32_t iCustomGui::GetLayoutMode() { return layoutMode; }
+
+std::int32_t iCustomGui::HandleMessage(const GeContainer& message, GeContainer& result) {
+  const std::int32_t id = ContainerGetId(&message);
+  if (id == msg::kCustomGuiMessage) {
+    LocalContainer copy(id, &message);
+    if (ContainerGetInt32(copy.get(), msg::kMessageValue, 0) == msg::kCustomGuiMessage) {
+      ContainerSetInt32(copy.get(), msg::kActionId, DialogCustomGuiElementId(handle));
+      return DialogCustomGuiMessage(handle, copy.get(), nullptr) ? 1 : 0;
+    }
+    return BaseHandleMessage(message, result);
+  }
+  if (id == msg::kDestroyed) {
+    DialogCustomGuiDestroyed(handle);
+    OnWindowDestroyed();
+    return 1;
+  }
+  std::int32_t answer = 0;
+  if (HandleCloseMessages(id, closeArmed, answer)) return answer;
+  return BaseHandleMessage(message, result);
+}

@@ -1,0 +1,67 @@
+#pragma once
+// The host's job system: a main-thread queue whose jobs run when the main thread
+// drains it, and the waits other threads make on them.
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
+#include <map>
+#include <mutex>
+
+#include "objectbase1.h"
+
+namespace testhost {
+
+class Kernel;
+
+class JobSystem {
+ public:
+  explicit JobSystem(Kernel& kernel);
+  ~JobSystem();
+
+  // Runs the jobs queued for the main thread; call on the main thread.
+  int RunMainThreadJobs();
+  // Runs queued jobs until `done` holds (or the time limit passes).
+  template <typename Predicate>
+  bool RunMainThreadUntil(Predicate done, double seconds = 10.0);
+  std::size_t Queued();
+  int Enqueued() const { return enqueued_; }
+
+  // The published methods.
+  core::QueueObject* MainQueue() const { return queue_; }
+  core::ErrorRef Enqueue(core::JobObject* job, core::QueueObject* queue);
+  bool Wait(core::JobObject* job, double timeout);
+  core::ErrorRef GetResult(core::JobObject* job, double timeout);
+  void Cancel(core::JobObject* job);
+  void RemoveReference(core::JobObject* job);
+
+ private:
+  struct State {
+    bool done = false;
+    bool cancelled = false;
+  };
+  void Drop(core::JobObject* job);
+  bool WaitDone(std::unique_lock<std::mutex>& lock, core::JobObject* job, double timeout);
+
+  Kernel& kernel_;
+  core::QueueObject* queue_ = nullptr;
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  std::deque<core::JobObject*> mainQueue_;
+  std::map<core::JobObject*, State> states_;
+  int enqueued_ = 0;
+};
+
+template <typename Predicate>
+bool JobSystem::RunMainThreadUntil(Predicate done, double seconds) {
+  const auto limit = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+  while (!done()) {
+    if (RunMainThreadJobs() == 0) {
+      if (std::chrono::steady_clock::now() > limit) return false;
+      std::unique_lock<std::mutex> lock(mutex_);
+      changed_.wait_for(lock, std::chrono::milliseconds(1));
+    }
+  }
+  return true;
+}
+
+}  // namespace testhost

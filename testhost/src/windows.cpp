@@ -160,7 +160,10 @@ using StringSlot = core::StringObject*;
 
 Windows& W() { return Host::Current().WindowModel(); }
 
+// A null handle (a dialog the host gave no window object) is ignored, as a host
+// would; any other handle must name a live window.
 Window* CheckedWindow(void* handle, const char* operation) {
+  if (handle == nullptr) return nullptr;
   Window* window = W().Find(handle);
   if (window == nullptr) Host::Current().Fail(std::string(operation) + " on a window the host does not know");
   return window;

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "object.h"
+#include "operatingsystem.h"
 #include "testhost/host.h"
 
 class BoundRuntimeTest : public ::testing::Test {
@@ -15,6 +16,7 @@ class BoundRuntimeTest : public ::testing::Test {
     Configure(kernel());
     kernel().Bind(&g_framework);
     kernel().RunStartFunctions();
+    BindHostTables(reinterpret_cast<const HostOS*>(&host_->Record()));
   }
   void TearDown() override {
     for (const std::string& failure : host_->Failures()) ADD_FAILURE() << failure;
@@ -23,6 +25,9 @@ class BoundRuntimeTest : public ::testing::Test {
   virtual void Configure(testhost::Kernel&) {}
 
   testhost::Kernel& kernel() { return host_->Framework(); }
+  testhost::Host& host() { return *host_; }
+  testhost::Windows& windows() { return host_->WindowModel(); }
+  testhost::Scene& scene() { return host_->SceneModel(); }
   std::string Console() { return kernel().ConsoleText(); }
 
   std::unique_ptr<testhost::Host> host_;

@@ -135,6 +135,7 @@ class Host {
   // Faults the host detected (trapped entries, misuse of host objects).
   const std::vector<std::string>& Failures() const { return failures_; }
   void Fail(const std::string& message);
+  void ClearFailures() { failures_.clear(); }
 
   // --- host path values ---
   PathValue* NewPath(const std::string& text);

@@ -1,0 +1,130 @@
+// Running work on the host's main thread.
+#include <atomic>
+#include <thread>
+
+#include "host_jobs.h"
+#include "runtime_fixture.h"
+
+namespace entry = testhost::entry;
+
+class JobTest : public BoundRuntimeTest {
+ protected:
+  testhost::JobSystem& jobs() { return kernel().Jobs(); }
+
+  // Runs `body` on a worker thread while this (main) thread drains the job queue.
+  template <typename F>
+  void OnWorker(F body) {
+    std::atomic<bool> finished{false};
+    std::thread worker([&] {
+      body();
+      finished = true;
+    });
+    EXPECT_TRUE(jobs().RunMainThreadUntil([&] { return finished.load(); }));
+    worker.join();
+    jobs().RunMainThreadJobs();
+  }
+};
+
+TEST_F(JobTest, OnTheMainThreadWorkRunsAtOnce) {
+  const int allocations = kernel().AllocationCount();
+  int ran = 0;
+  double timeout = kNoTimeLimit;
+  RunOnMainThread([&ran] { ++ran; }, WAITMODE::DONT_WAIT, timeout);
+  EXPECT_EQ(ran, 1);
+  EXPECT_EQ(jobs().Enqueued(), 0);
+  EXPECT_EQ(kernel().AllocationCount(), allocations);
+}
+
+TEST_F(JobTest, WorkFromAWorkerRunsOnTheMainThread) {
+  const std::thread::id main = std::this_thread::get_id();
+  std::thread::id ranOn;
+  std::atomic<bool> returned{false};
+  OnWorker([&] {
+    double timeout = kNoTimeLimit;
+    RunOnMainThread([&] { ranOn = std::this_thread::get_id(); }, WAITMODE::DEFAULT, timeout);
+    // DEFAULT waits for the result: the work has run by now.
+    EXPECT_EQ(ranOn, main);
+    returned = true;
+  });
+  EXPECT_TRUE(returned);
+  EXPECT_EQ(jobs().Enqueued(), 1);
+  EXPECT_EQ(kernel().LiveAllocations(), 0u);  // the job went with its last reference
+}
+
+TEST_F(JobTest, DontWaitReturnsBeforeTheWorkRuns) {
+  std::atomic<int> ran{0};
+  std::thread worker([&] {
+    double timeout = kNoTimeLimit;
+    RunOnMainThread([&ran] { ++ran; }, WAITMODE::DONT_WAIT, timeout);
+  });
+  worker.join();  // returned without the main thread's help
+  EXPECT_EQ(ran, 0);
+  EXPECT_EQ(jobs().Queued(), 1u);
+  EXPECT_EQ(kernel().LiveAllocations(), 1u);  // the queue keeps the job alive
+  EXPECT_EQ(jobs().RunMainThreadJobs(), 1);
+  EXPECT_EQ(ran, 1);
+  EXPECT_EQ(kernel().LiveAllocations(), 0u);
+}
+
+TEST_F(JobTest, ReturnOnCancelGivesUpAfterTheTimeout) {
+  std::atomic<int> ran{0};
+  double timeout = 0.01;
+  std::thread worker([&] {
+    RunOnMainThread([&ran] { ++ran; }, WAITMODE::RETURN_ON_CANCEL, timeout);
+  });
+  worker.join();  // nobody drained the queue: the wait timed out and the job was cancelled
+  EXPECT_EQ(timeout, 0.0);
+  EXPECT_EQ(jobs().RunMainThreadJobs(), 0);
+  EXPECT_EQ(ran, 0);
+  EXPECT_EQ(kernel().LiveAllocations(), 0u);
+}
+
+TEST_F(JobTest, WithoutMemoryTheCallerWaitsForTheMainThread) {
+  kernel().FailAllocation(kernel().AllocationCount() + 1);
+  std::atomic<int> ran{0};
+  std::atomic<bool> returned{false};
+  OnWorker([&] {
+    double timeout = kNoTimeLimit;
+    RunOnMainThread([&ran] { ++ran; }, WAITMODE::DONT_WAIT, timeout);
+    // Even without waiting asked for, the job on the stack had to run first.
+    EXPECT_EQ(ran, 1);
+    returned = true;
+  });
+  EXPECT_TRUE(returned);
+  EXPECT_EQ(jobs().Enqueued(), 1);
+  EXPECT_EQ(kernel().LiveAllocations(), 0u);
+}
+
+TEST_F(JobTest, HostStateScopeRunsEachTransitionOnce) {
+  {
+    HostStateScope idle(false);
+  }
+  EXPECT_EQ(host().CountCalls(entry::HostState), 0u);
+  {
+    HostStateScope scope(false);
+    scope.Begin();
+    scope.Begin();
+    EXPECT_EQ(host().CountCalls(entry::HostState), 1u);
+  }
+  const auto calls = host().CallsTo(entry::HostState);
+  ASSERT_EQ(calls.size(), 2u);
+  EXPECT_EQ(calls[0].Int(0), 3);
+  EXPECT_EQ(calls[1].Int(0), 2);
+  {
+    HostStateScope scope(true);
+    scope.End();
+    scope.End();
+  }
+  EXPECT_EQ(host().CountCalls(entry::HostState), 4u);
+}
+
+TEST(ClosureJob, LayoutOfTheHostStateJob) {
+  const std::int32_t state = 3;
+  auto work = [state] { SetHostState(state); };
+  static_assert(sizeof(ClosureJob<decltype(work)>) == 32);
+  ClosureJob<decltype(work)> job(work, false);
+  const auto* head = reinterpret_cast<const iface::JobHead*>(&job);
+  EXPECT_STREQ(head->implementation->typeName(0), "ClosureJob");
+  EXPECT_EQ(head->implementation->typeName(1), nullptr);
+  EXPECT_EQ(head->state, 0u);
+}

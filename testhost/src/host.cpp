@@ -43,6 +43,7 @@ Host::Host(std::string pluginFile, Mode mode) : pluginFile_(std::move(pluginFile
   kernel_ = std::make_unique<Kernel>(*this);
   scene_ = std::make_unique<Scene>(*this);
   windows_ = std::make_unique<Windows>(*this);
+  resources_ = std::make_unique<Resources>(*this);
   BuildTables();
   pluginPath_ = NewPath(pluginFile_);
   if (mode == Mode::kLoadPlugin) Load();
@@ -53,6 +54,7 @@ Host::~Host() {
   // Whatever a test left the plug-in holding goes with the host.
   for (const void* path : livePaths_) delete static_cast<const PathValue*>(path);
   livePaths_.clear();
+  resources_.reset();
   kernel_.reset();
   g_current = nullptr;
 }
@@ -78,6 +80,7 @@ void Host::BuildTables() {
   InstallPathEntries(*this);
   InstallSceneEntries(*this);
   InstallWindowEntries(*this);
+  InstallResourceEntries(*this);
 }
 
 void Host::Load() {
@@ -120,7 +123,10 @@ void Host::Unload() {
   std::error_code ignored;
   std::filesystem::remove_all(loadDirectory_, ignored);
   // A plug-in that was ended as often as it was initialised holds nothing any more.
-  if (lifecycleCount_ <= 0) kernel_->CheckReleased();
+  if (lifecycleCount_ <= 0) {
+    kernel_->CheckReleased();
+    if (resources_->OpenFolders() != 0) Fail("the plug-in left its resource folder open");
+  }
 }
 
 void* Host::Symbol(const char* name) const {

@@ -74,9 +74,23 @@ void PathClearSuffix(Slot* path) {
   target->text = fs::path(target->text).replace_extension().string();
 }
 
+void PathToString(core::StringObject** out, const Slot* path) {
+  if (out == nullptr) return;
+  Kernel& kernel = Host::Current().Framework();
+  if (*out != nullptr) kernel.DropReference(*out);  // the slot's earlier string is replaced
+  *out = kernel.NewString(Value(path, "PathToString")->text);
+}
+
+void PathSetString(Slot* path, core::StringObject* const* string) {
+  Value(path, "PathSetString")->text =
+      string != nullptr ? Host::Current().Framework().StringText(*string) : std::string();
+}
+
 }  // namespace
 
 void InstallPathEntries(Host& host) {
+  Entry<entry::PathToString, &PathToString>::InstallInto(host);
+  Entry<entry::PathSetString, &PathSetString>::InstallInto(host);
   Entry<entry::PathDirectory, &PathDirectory>::InstallInto(host);
   Entry<entry::PathFilePart, &PathFilePart>::InstallInto(host);
   Entry<entry::PathEquals, &PathEquals>::InstallInto(host);

@@ -83,6 +83,13 @@ Result<const core::DictionaryObject*> ApplicationMachineInfo() {
   return {nullptr, K().NewDictionary(*K().MachineInfo(), true)};
 }
 
+Result<StringObject*> ApplicationModuleLocation(const core::EntityId* id) {
+  if (id == nullptr) return {NewPluginError(core::kErrorNullPointer), nullptr};
+  auto found = K().moduleLocations.find(std::string(id->text, core::IdLength(*id)));
+  if (found == K().moduleLocations.end()) return {NewPluginError(core::kErrorIllegalArgument), nullptr};
+  return {nullptr, K().NewString(found->second)};
+}
+
 const core::DataTypeObject* DataTypeInvalid() {
   return reinterpret_cast<const core::DataTypeObject*>(K().InvalidType());
 }
@@ -217,7 +224,8 @@ void PublishFrameworkInterfaces(Kernel& kernel) {
                                Fn<System::ConsoleOutputFn>(SystemConsoleOutput),
                                Fn<System::GetConsoleOutputTypeFn>(SystemConsoleOutputType),
                                Fn<System::ConfigurationRegisterFn>(SystemConfigurationRegister)});
-  kernel.PublishTable<Application>({Fn<Application::GetMachineInfoFn>(ApplicationMachineInfo)});
+  kernel.PublishTable<Application>({Fn<Application::GetMachineInfoFn>(ApplicationMachineInfo),
+                                    Fn<Application::GetModuleLocationFn>(ApplicationModuleLocation)});
   kernel.PublishTable<DataTypeLibrary>({Fn<DataTypeLibrary::GetInvalidTypeFn>(DataTypeInvalid),
                                         Fn<DataTypeLibrary::GetDataTypeFn>(DataTypeGet)});
   kernel.PublishTable<Logger>({Fn<Logger::WriteFn>(LoggerWrite)});

@@ -1,5 +1,6 @@
 #include "host_path.h"
 
+#include "host_scene.h"
 #include "refcount.h"
 
 HostPath::HostPath(Part part, const HostPath& source) {
@@ -8,6 +9,8 @@ HostPath::HostPath(Part part, const HostPath& source) {
   else
     PathFilePart(&slot_, source.slot());
 }
+
+HostPath::HostPath(ApplicationFolderTag) { ApplicationFolder(&slot_); }
 
 HostPath::~HostPath() {
   PathDestroy(&slot_);

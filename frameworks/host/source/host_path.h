@@ -28,6 +28,7 @@ inline constexpr HostOp<&t_HostOS_Fn, 208, void(PathSlot*)> PathClearSuffix{};
 class HostPath {
  public:
   enum Part { kDirectory, kFilePart };
+  struct ApplicationFolderTag {};
 
   // An empty path.
   HostPath() { PathInit(&slot_); }
@@ -39,6 +40,8 @@ class HostPath {
   explicit HostPath(const PathSlot* source) : HostPath() { PathAssign(source, &slot_); }
   // The directory or the last component of a path, constructed by the host.
   HostPath(Part part, const HostPath& source);
+  // The host application's own folder.
+  explicit HostPath(ApplicationFolderTag);
   // `folder` with `name` appended as a further component.
   HostPath(const HostPath& folder, const HostPath& name) : HostPath(folder.slot()) {
     PathAppend(&slot_, name.slot());

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "testhost/kernel.h"
+#include "testhost/resources.h"
 #include "testhost/scene.h"
 #include "testhost/windows.h"
 #include "testhost/tables.h"
@@ -98,6 +99,7 @@ class Host {
   Kernel& Framework() { return *kernel_; }
   Scene& SceneModel() { return *scene_; }
   Windows& WindowModel() { return *windows_; }
+  Resources& ResourceModel() { return *resources_; }
   // Unloads and loads a fresh copy, after `configure` has changed the kernel.
   template <typename F>
   void Reload(F&& configure) {
@@ -171,6 +173,7 @@ class Host {
   std::unique_ptr<Kernel> kernel_;
   std::unique_ptr<Scene> scene_;
   std::unique_ptr<Windows> windows_;
+  std::unique_ptr<Resources> resources_;
   int lifecycleCount_ = 0;  // actions 1 sent minus actions 3 sent
   HostOSRecord record_{};
   std::vector<std::vector<void*>> tables_;

@@ -79,6 +79,8 @@ class Kernel {
   void SetMachineInfo(std::optional<std::map<std::string, bool>> info) { machineInfo_ = std::move(info); }
   void SetDefaultDictionary(std::optional<std::map<std::string, bool>> values);
   void SetConsoleOutputType(std::uint32_t mask) { consoleOutputType_ = mask; }
+  // Where the framework says its modules were loaded from, by module identifier.
+  std::map<std::string, std::string> moduleLocations{{"net.hostapp.scene.framework", "/opt/hostapp/modules"}};
   // Without a bound system interface the plug-in cannot release anything; a test
   // that takes it away says so, and the release check at unload is skipped.
   void SkipReleaseCheck() { skipReleaseCheck_ = true; }

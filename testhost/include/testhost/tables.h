@@ -72,6 +72,12 @@ inline constexpr EntryId FreeResultList{Table::At, 288};
 inline constexpr EntryId ResultListAt{Table::At, 304};
 inline constexpr EntryId FreeObject{Table::Bl, 32};
 
+// Resources.
+inline constexpr EntryId SharedEmptyString{Table::St, 0};
+inline constexpr EntryId ResourceOpen{Table::Lr, 0};
+inline constexpr EntryId ResourceGetString{Table::Lr, 16};
+inline constexpr EntryId ResourceClose{Table::Lr, 48};
+
 // Containers and typed values.
 inline constexpr EntryId ContainerInit{Table::Bc, 40};
 inline constexpr EntryId ContainerDestroy{Table::Bc, 56};

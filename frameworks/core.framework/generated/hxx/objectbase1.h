@@ -68,11 +68,16 @@ struct System {
 struct Application {
   static constexpr EntityId kId = core::Id("net.hostapp.application");
   static constexpr std::uint32_t kFlags = 0x40000000;
-  enum Slot : int { GetMachineInfo, kMethodCount };
-  static constexpr MethodDecl kMethods[] = {{"GetMachineInfo", "485f4f8abf1bd828"}};
-  static constexpr std::uint8_t kKinds[] = {6};
+  enum Slot : int { GetMachineInfo, GetModuleLocation, kMethodCount };
+  static constexpr MethodDecl kMethods[] = {
+      {"GetMachineInfo", "485f4f8abf1bd828"},
+      {"GetModuleLocation", "c6e7dd0a0e1f3b52"},
+  };
+  static constexpr std::uint8_t kKinds[] = {6, 6};
   using GetMachineInfoFn = Result<const DictionaryObject*>();
-  using Methods = core::Signatures<GetMachineInfoFn>;
+  // The folder a framework module was loaded from, as path text.
+  using GetModuleLocationFn = Result<StringObject*>(const EntityId* module);
+  using Methods = core::Signatures<GetMachineInfoFn, GetModuleLocationFn>;
 };
 
 struct DataTypeLibrary {

@@ -30,6 +30,9 @@ class String {
   StringObject* object_ = nullptr;
 };
 
+// A string is one slot holding the object: hosts hand strings over as that slot.
+static_assert(sizeof(String) == sizeof(void*));
+
 // C text of a string, owned until destruction.
 class CText {
  public:

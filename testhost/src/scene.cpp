@@ -1,5 +1,7 @@
 #include "testhost/scene.h"
 
+#include <cstdint>
+
 #include "testhost/host.h"
 
 namespace testhost {
@@ -167,25 +169,33 @@ bool Scene::RunCommand(std::int32_t command, CommandRecord* record) {
   if (command == 245) {
     result = CopyTree(object, nullptr);
   } else {
-    // One polygon object joined from the whole hierarchy below `object`.
+    // One polygon object joined from the whole hierarchy below `object`. Counts are
+    // Int32 in the host; a join beyond that range saturates.
     result = NewCopy(ObjectKind::Polygon);
+    std::int64_t points = 0, polygons = 0, ngons = 0;
     std::vector<const SceneObject*> pending{object};
     while (!pending.empty()) {
       const SceneObject* current = pending.back();
       pending.pop_back();
       if (IsGenerator(current->kind)) {
         const GeneratedCounts counts = Generate(current->kind, current->segments);
-        result->points += counts.points;
-        result->polygons += counts.polygons;
-        result->ngons += counts.ngons;
+        points += counts.points;
+        polygons += counts.polygons;
+        ngons += counts.ngons;
       } else if (current->kind == ObjectKind::Polygon || current->kind == ObjectKind::Point) {
-        result->points += current->points;
-        result->polygons += current->polygons;
-        result->ngons += current->ngons;
+        points += current->points;
+        polygons += current->polygons;
+        ngons += current->ngons;
       }
       for (const SceneObject* child = current->firstChild; child != nullptr; child = child->next)
         pending.push_back(child);
     }
+    const auto clamp = [](std::int64_t value) {
+      return static_cast<std::int32_t>(value > INT32_MAX ? INT32_MAX : value);
+    };
+    result->points = clamp(points);
+    result->polygons = clamp(polygons);
+    result->ngons = clamp(ngons);
   }
   copyRoots_.insert(result);
   list->nodes.push_back(result);

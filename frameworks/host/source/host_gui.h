@@ -97,7 +97,7 @@ struct ElementRef {
 // The host's single entry into every dialog and user area.
 std::int32_t DialogDispatch(DialogHandle window, UserAreaHandle area, const GeContainer* message);
 
-class GeDialog {
+class GeDialog : public core::FrameworkAllocated {
  public:
   GeDialog();
   virtual ~GeDialog();
@@ -139,9 +139,6 @@ class GeDialog {
   DialogHandle WindowHandle() const { return handle; }
   bool IsHidden() const { return hidden; }
   bool IsLayoutBuilt() const { return layoutBuilt; }
-
-  // Dialogs live inside other objects; storage is released by the owner.
-  static void operator delete(void* object) { core::FrameworkFree(object); }
 
  protected:
   std::intptr_t Operation(std::int32_t code, std::int32_t id, const core::String* text = nullptr,

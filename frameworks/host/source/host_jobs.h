@@ -15,11 +15,9 @@ enum class WAITMODE : std::int32_t {
 inline constexpr double kNoTimeLimit = 1.7976931348623157e308;
 
 // The framework's job base class: its only virtual operation is the destructor.
-class JobInterfaceBase {
+class JobInterfaceBase : public core::FrameworkAllocated {
  public:
-  virtual ~JobInterfaceBase() = default;
-  static void operator delete(void* object) { core::FrameworkFree(object); }
-};
+  virtual ~JobInterfaceBase() = default;};
 
 // A job holding one callable and its captured values.
 template <typename Work>

@@ -25,7 +25,7 @@ enum USERAREAFLAGS : std::int32_t {
 
 inline constexpr std::int32_t kDefaultAreaColour = 1000;
 
-class GeUserArea {
+class GeUserArea : public core::FrameworkAllocated {
  public:
   GeUserArea() = default;
   virtual ~GeUserArea();
@@ -48,8 +48,6 @@ class GeUserArea {
 
   UserAreaHandle AreaHandle() const { return handle; }
   GeDialog* Dialog() const { return dialog; }
-
-  static void operator delete(void* object) { core::FrameworkFree(object); }
 
  private:
   friend class GeDialog;

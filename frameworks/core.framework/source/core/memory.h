@@ -19,4 +19,15 @@ T* FrameworkNew(const SourceLocation& where, Args&&... args) {
   return block != nullptr ? new (block) T(static_cast<Args&&>(args)...) : nullptr;
 }
 
+// Base of classes whose objects, when made with `new`, live in framework memory.
+// A null answer of the allocator makes `new` answer null instead of constructing.
+struct FrameworkAllocated {
+  static void* operator new(std::size_t size) noexcept {
+    static constexpr SourceLocation kNew{__FILE__, __LINE__, 0};
+    return FrameworkAlloc(size, kNew);
+  }
+  static void* operator new(std::size_t, void* place) noexcept { return place; }
+  static void operator delete(void* object) { FrameworkFree(object); }
+};
+
 }  // namespace core

@@ -40,6 +40,7 @@ Host::Host(std::string pluginFile, Mode mode) : pluginFile_(std::move(pluginFile
   g_current = this;
   record_.version = 2024000;
   stdoutMark_ = StdoutCapture::Text().size();
+  UpdatePlainCalls();
   kernel_ = std::make_unique<Kernel>(*this);
   scene_ = std::make_unique<Scene>(*this);
   windows_ = std::make_unique<Windows>(*this);

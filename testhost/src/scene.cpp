@@ -98,7 +98,7 @@ bool Scene::IsLive(const SceneObject* object) const {
 
 SceneObject* Scene::Checked(void* object, const char* operation) {
   auto* scene = static_cast<SceneObject*>(object);
-  if (scene == nullptr) return nullptr;
+  if (scene == nullptr || !validate_) return scene;
   if (!IsLive(scene)) {
     host_.Fail(std::string(operation) + " on an object the host does not know (or freed)");
     return nullptr;
@@ -115,30 +115,40 @@ SceneObject* Scene::NewCopy(ObjectKind kind) {
   return raw;
 }
 
-// The editable form of a subtree: generators become polygon objects.
+// The editable form of a subtree: generators become polygon objects. Iterative, so
+// that hierarchies of any depth can be copied.
 SceneObject* Scene::CopyTree(const SceneObject* source, SceneObject* parent) {
-  SceneObject* copy = NewCopy(IsGenerator(source->kind) ? ObjectKind::Polygon : source->kind);
-  if (IsGenerator(source->kind)) {
-    const GeneratedCounts counts = Generate(source->kind, source->segments);
-    copy->points = counts.points;
-    copy->polygons = counts.polygons;
-    copy->ngons = counts.ngons;
-  } else {
-    copy->points = source->points;
-    copy->polygons = source->polygons;
-    copy->ngons = source->ngons;
+  auto copyOne = [this](const SceneObject* from, SceneObject* under) {
+    SceneObject* copy = NewCopy(IsGenerator(from->kind) ? ObjectKind::Polygon : from->kind);
+    if (IsGenerator(from->kind)) {
+      const GeneratedCounts counts = Generate(from->kind, from->segments);
+      copy->points = counts.points;
+      copy->polygons = counts.polygons;
+      copy->ngons = counts.ngons;
+    } else {
+      copy->points = from->points;
+      copy->polygons = from->polygons;
+      copy->ngons = from->ngons;
+    }
+    copy->name = from->name;
+    if (under != nullptr) {
+      copy->parent = under;
+      copy->previous = under->lastChild;
+      if (under->lastChild != nullptr) under->lastChild->next = copy;
+      else under->firstChild = copy;
+      under->lastChild = copy;
+    }
+    return copy;
+  };
+  SceneObject* root = copyOne(source, parent);
+  std::vector<std::pair<const SceneObject*, SceneObject*>> pending{{source, root}};
+  while (!pending.empty()) {
+    const auto [from, to] = pending.back();
+    pending.pop_back();
+    for (const SceneObject* child = from->firstChild; child != nullptr; child = child->next)
+      pending.emplace_back(child, copyOne(child, to));
   }
-  copy->name = source->name;
-  if (parent != nullptr) {
-    copy->parent = parent;
-    copy->previous = parent->lastChild;
-    if (parent->lastChild != nullptr) parent->lastChild->next = copy;
-    else parent->firstChild = copy;
-    parent->lastChild = copy;
-  }
-  // Iterative over siblings, recursive only in depth of the children lists.
-  for (const SceneObject* child = source->firstChild; child != nullptr; child = child->next) CopyTree(child, copy);
-  return copy;
+  return root;
 }
 
 bool Scene::RunCommand(std::int32_t command, CommandRecord* record) {
@@ -259,7 +269,8 @@ void Scene::ForgetFreedCopies() {
 
 namespace {
 
-Scene& S() { return Host::Current().SceneModel(); }
+Scene* g_scene = nullptr;  // the scene of the current host, for the entries
+Scene& S() { return *g_scene; }
 
 Document* ActiveDocumentEntry() { return S().ActiveDocument(); }
 
@@ -321,6 +332,7 @@ void FreeObjectEntry(SceneObject* object) { S().FreeObject(object); }
 }  // namespace
 
 void InstallSceneEntries(Host& host) {
+  g_scene = &host.SceneModel();
   Entry<entry::ActiveDocument, &ActiveDocumentEntry>::InstallInto(host);
   Entry<entry::ActiveObject, &ActiveObjectEntry>::InstallInto(host);
   Entry<entry::TagElementCount, &TagElementCountEntry>::InstallInto(host);

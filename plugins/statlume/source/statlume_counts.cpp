@@ -54,7 +54,8 @@ bool CountsAsObject(BaseObject* object, bool includeNonPolyPoint) {
 BaseObject* NextInSubtree(BaseObject* current, BaseObject* root) {
   if (current == nullptr) return nullptr;
   if (BaseObject* child = FirstChild(current)) return child;
-  if (BaseObject* sibling = NextSibling(current)) return current == root ? nullptr : sibling;
+  if (current == root) return nullptr;  // a childless root ends the walk, siblings or not
+  if (BaseObject* sibling = NextSibling(current)) return sibling;
   // Climb to the nearest ancestor that has a next sibling, never above the root.
   BaseObject* sibling = nullptr;
   while (BaseObject* parent = ParentOf(current)) {

@@ -115,14 +115,34 @@ class Host {
   void RestoreTable(Table table);
   void* TablePointer(Table table) const;
   // Makes an implemented entry answer its zero value (null, false, 0) without acting.
-  void FailEntry(EntryId entry) { failing_.insert(entry); }
-  void HealEntry(EntryId entry) { failing_.erase(entry); }
+  void FailEntry(EntryId entry) {
+    failing_.insert(entry);
+    UpdatePlainCalls();
+  }
+  void HealEntry(EntryId entry) {
+    failing_.erase(entry);
+    UpdatePlainCalls();
+  }
+  // Recording every call is what tests read; benchmarks turn it off.
+  void SetRecording(bool on) {
+    recording_ = on;
+    UpdatePlainCalls();
+  }
+  bool Recording() const { return recording_; }
+  bool HasInterceptions() const { return !overrides_.empty() || !failing_.empty(); }
+  // True while no call is recorded, overridden or failed: entries then run their
+  // implementation straight away.
+  static inline bool plainCalls = false;
   // Replaces what an entry does; `fn` must have the entry's signature.
   template <typename F>
   void OverrideEntry(EntryId entry, F* fn) {
     overrides_[entry] = reinterpret_cast<void*>(fn);
+    UpdatePlainCalls();
   }
-  void ClearOverride(EntryId entry) { overrides_.erase(entry); }
+  void ClearOverride(EntryId entry) {
+    overrides_.erase(entry);
+    UpdatePlainCalls();
+  }
   // Puts a raw value into an entry (a data entry, or a null to take it away).
   void SetRawEntry(EntryId entry, void* value);
 
@@ -162,6 +182,7 @@ class Host {
 
  private:
   void BuildTables();
+  void UpdatePlainCalls() { plainCalls = !recording_ && !HasInterceptions(); }
 
   std::string pluginFile_;
   std::string loadedCopy_;
@@ -182,6 +203,7 @@ class Host {
   std::vector<Call> calls_;
   std::vector<std::string> failures_;
   std::size_t stdoutMark_ = 0;
+  bool recording_ = true;
 
   PathValue* pluginPath_ = nullptr;  // the slot handed over with action 1
   std::set<const void*> livePaths_;
@@ -196,13 +218,16 @@ template <EntryId Id, typename R, typename... A, R (*Fn)(A...)>
 struct Entry<Id, Fn> {
   static constexpr EntryId kId = Id;
   static R Call(A... args) {
+    if (Host::plainCalls) return Fn(args...);
     Host& host = Host::Current();
-    host.Record(kId, {ToRaw(args)...});
-    if (void* replacement = host.OverrideFor(kId))
-      return reinterpret_cast<R (*)(A...)>(replacement)(args...);
-    if (host.IsFailing(kId)) {
-      if constexpr (std::is_void_v<R>) return;
-      else return R{};
+    if (host.Recording()) host.Record(kId, {ToRaw(args)...});
+    if (host.HasInterceptions()) {
+      if (void* replacement = host.OverrideFor(kId))
+        return reinterpret_cast<R (*)(A...)>(replacement)(args...);
+      if (host.IsFailing(kId)) {
+        if constexpr (std::is_void_v<R>) return;
+        else return R{};
+      }
     }
     return Fn(args...);
   }

@@ -93,6 +93,7 @@ class Scene {
   enum class ListPolicy { kReplace, kAppend };
   void SetListPolicy(ListPolicy policy) { listPolicy_ = policy; }
   void FailCommand(std::int32_t command) { failing_.insert(command); }
+  void HealCommand(std::int32_t command) { failing_.erase(command); }
   void EmptyResult(std::int32_t command) { empty_.insert(command); }
 
   // Copies the plug-in still holds, result lists not released, and objects freed.
@@ -101,6 +102,9 @@ class Scene {
   std::size_t FreedCopies() const { return freedCount_; }
   std::size_t CommandsRun() const { return commandsRun_; }
   void ForgetFreedCopies();  // releases the memory of freed copies (benchmarks)
+  // Checking every object pointer the plug-in passes is what tests want; benchmarks
+  // turn it off.
+  void SetValidation(bool on) { validate_ = on; }
 
   // --- the host entries ---
   bool IsLive(const SceneObject* object) const;
@@ -131,6 +135,7 @@ class Scene {
   std::set<std::int32_t> empty_;
   std::size_t freedCount_ = 0;
   std::size_t commandsRun_ = 0;
+  bool validate_ = true;
 };
 
 void InstallSceneEntries(Host& host);

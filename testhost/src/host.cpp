@@ -45,6 +45,7 @@ Host::Host(std::string pluginFile, Mode mode) : pluginFile_(std::move(pluginFile
   scene_ = std::make_unique<Scene>(*this);
   windows_ = std::make_unique<Windows>(*this);
   resources_ = std::make_unique<Resources>(*this);
+  commands_ = std::make_unique<Commands>(*this);
   BuildTables();
   pluginPath_ = NewPath(pluginFile_);
   if (mode == Mode::kLoadPlugin) Load();
@@ -55,6 +56,7 @@ Host::~Host() {
   // Whatever a test left the plug-in holding goes with the host.
   for (const void* path : livePaths_) delete static_cast<const PathValue*>(path);
   livePaths_.clear();
+  commands_.reset();
   resources_.reset();
   kernel_.reset();
   g_current = nullptr;
@@ -82,6 +84,7 @@ void Host::BuildTables() {
   InstallSceneEntries(*this);
   InstallWindowEntries(*this);
   InstallResourceEntries(*this);
+  InstallCommandEntries(*this);
 }
 
 void Host::Load() {
@@ -111,6 +114,8 @@ void Host::Load() {
 }
 
 void Host::Unload() {
+  // Unloading plug-ins destroys the commands they registered first.
+  commands_->DestroyAll();
   IntoPlugin([&] {
     kernel_->RunEndFunctions();
     return dlclose(library_);
@@ -127,6 +132,7 @@ void Host::Unload() {
   if (lifecycleCount_ <= 0) {
     kernel_->CheckReleased();
     if (resources_->OpenFolders() != 0) Fail("the plug-in left its resource folder open");
+    if (commands_->LiveBitmaps() != 0) Fail("the plug-in did not free a bitmap it allocated");
   }
 }
 

@@ -75,8 +75,8 @@ TEST_F(FrameworkRouteTest, MissingKernelInitializerIsAsserted) {
 TEST_F(FrameworkRouteTest, UnboundLoggerDropsConsoleLinesSilently) {
   host().Reload([](Kernel& k) { k.Unpublish("net.hostapp.logger"); });
   ASSERT_EQ(host().Init(), 1);
-  EXPECT_EQ(host().Start(), 0);
-  EXPECT_EQ(host().Message(1), -1);
+  EXPECT_EQ(host().Message(1), 1);
+  EXPECT_EQ(host().Start(), 1);
   EXPECT_TRUE(kernel().LogLines().empty());
   EXPECT_EQ(Console(), "");
   EXPECT_EQ(host().Stdout(), "");
@@ -86,23 +86,22 @@ TEST_F(FrameworkRouteTest, UnboundLoggerDropsConsoleLinesSilently) {
 TEST_F(FrameworkRouteTest, MissingDefaultLoggerDropsConsoleLines) {
   host().Reload([](Kernel& k) { k.UnpublishDeclaration("net.hostapp.logger.core"); });
   ASSERT_EQ(host().Init(), 1);
-  EXPECT_EQ(host().Start(), 0);
+  EXPECT_EQ(host().Start(), 1);
   EXPECT_TRUE(kernel().LogLines().empty());
   EXPECT_EQ(host().End(), 1);
 }
 
 TEST_F(FrameworkRouteTest, ConsoleLinesGoThroughTheDefaultLogger) {
   ASSERT_EQ(host().Init(), 1);
-  EXPECT_EQ(host().Message(1), -1);
-  EXPECT_EQ(host().Start(), 0);
+  EXPECT_EQ(host().Message(1), 1);
+  EXPECT_EQ(host().Start(), 1);
   EXPECT_EQ(host().End(), 1);
-  ASSERT_EQ(kernel().LogLines().size(), 2u);
-  const testhost::LogLine& resources = kernel().LogLines()[0];
-  EXPECT_EQ(resources.text, "Statlume: failed to load resource file.");
-  EXPECT_EQ(resources.target, 14);
-  EXPECT_EQ(resources.level, 1);
-  EXPECT_EQ(resources.file.substr(resources.file.size() - 8), "main.cpp");
-  EXPECT_EQ(kernel().LogLines()[1].text, "Quorvant Software: Failed to load Statlume");
+  ASSERT_EQ(kernel().LogLines().size(), 1u);
+  const testhost::LogLine& loaded = kernel().LogLines()[0];
+  EXPECT_EQ(loaded.text, "Quorvant Software: Statlume successfully loaded.");
+  EXPECT_EQ(loaded.target, 14);
+  EXPECT_EQ(loaded.level, 1);
+  EXPECT_EQ(loaded.file.substr(loaded.file.size() - 8), "main.cpp");
   // Nothing on the console, nothing on standard output; every string was released
   // (the host checks at unload).
   EXPECT_EQ(Console(), "");

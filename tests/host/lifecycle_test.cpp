@@ -58,9 +58,10 @@ TEST_F(LifecycleTest, PluginMessages) {
   EXPECT_EQ(host().PluginMain(6, reinterpret_cast<void*>(std::uintptr_t{1} << 32)), 1);
 }
 
-TEST_F(LifecycleTest, StartFailsUntilTheCommandCanRegister) {
+TEST_F(LifecycleTest, StartRegistersTheCommand) {
   ASSERT_EQ(host().Init(), 1);
-  EXPECT_EQ(host().Start(), 0);
+  EXPECT_EQ(host().Start(), 1);
+  EXPECT_NE(host().CommandModel().ById(1040438), nullptr);
   EXPECT_EQ(host().End(), 1);
 }
 

@@ -9,6 +9,7 @@
 #include <type_traits>
 #include <vector>
 
+#include "testhost/commands.h"
 #include "testhost/kernel.h"
 #include "testhost/resources.h"
 #include "testhost/scene.h"
@@ -100,6 +101,7 @@ class Host {
   Scene& SceneModel() { return *scene_; }
   Windows& WindowModel() { return *windows_; }
   Resources& ResourceModel() { return *resources_; }
+  Commands& CommandModel() { return *commands_; }
   // Unloads and loads a fresh copy, after `configure` has changed the kernel.
   template <typename F>
   void Reload(F&& configure) {
@@ -195,6 +197,7 @@ class Host {
   std::unique_ptr<Scene> scene_;
   std::unique_ptr<Windows> windows_;
   std::unique_ptr<Resources> resources_;
+  std::unique_ptr<Commands> commands_;
   int lifecycleCount_ = 0;  // actions 1 sent minus actions 3 sent
   HostOSRecord record_{};
   std::vector<std::vector<void*>> tables_;

@@ -78,6 +78,13 @@ inline constexpr EntryId ResourceOpen{Table::Lr, 0};
 inline constexpr EntryId ResourceGetString{Table::Lr, 16};
 inline constexpr EntryId ResourceClose{Table::Lr, 48};
 
+// Bitmaps and plug-in registration.
+inline constexpr EntryId BitmapAlloc{Table::Bm, 0};
+inline constexpr EntryId BitmapFree{Table::Bm, 8};
+inline constexpr EntryId BitmapInitFromFile{Table::Bm, 56};
+inline constexpr EntryId BitmapSetData{Table::Bm, 384};
+inline constexpr EntryId RegisterPluginRecord{Table::Ge, 344};
+
 // Containers and typed values.
 inline constexpr EntryId ContainerInit{Table::Bc, 40};
 inline constexpr EntryId ContainerDestroy{Table::Bc, 56};

@@ -1,0 +1,51 @@
+#include "host_baseobject.h"
+
+#include <string.h>
+
+#include "object.h"
+
+bool CommandData::Run(BaseDocument*, void*) { return true; }
+bool CommandData::HostOperation2(BaseDocument*, void*) { return false; }
+bool CommandData::HostOperation3(BaseDocument*, void*) { return false; }
+std::int32_t CommandData::QueryState(BaseDocument*, void*) { return kCommandStateDefault; }
+bool CommandData::HostOperation5(BaseDocument*, void*) { return false; }
+bool CommandData::RestoreFromLayout(void*) { return true; }
+core::String CommandData::QueryText() { return core::String(); }
+bool CommandData::HostOperation8(BaseDocument*, void*) { return true; }
+
+namespace {
+// Ends the object's life without releasing its storage.
+void RunDestructor(void* object) { static_cast<BaseData*>(object)->~BaseData(); }
+}  // namespace
+
+void DestroyDataObject(BaseData* object) {
+  if (object == nullptr) return;
+  core::Method<iface::System, iface::System::PrivateFreeWithDestructor>(object, &RunDestructor);
+}
+
+bool RegisterPluginRecord(PLUGINTYPE type, std::int32_t id, const core::String& name, void* record,
+                          std::int32_t size) {
+  return RegisterPluginRecordEntry(kPluginApiVersion, static_cast<std::int32_t>(type), id, name.Slot(), record,
+                                   size);
+}
+
+bool RegisterCommand(std::int32_t id, const core::String& name, std::int32_t info, BaseBitmap* icon,
+                     const core::String& help, CommandData* data) {
+  if (data == nullptr) return false;
+  CommandRegistration record;
+  memset(&record, 0, sizeof(record));
+  record.info = info;
+  record.destroy = DestroyRoutine{&DestroyDataObject, 0};
+  record.data = data;
+  record.help = &help;
+  record.icon = icon;
+  record.operation1 = &CommandData::Run;
+  record.operation4 = &CommandData::QueryState;
+  record.operation6 = &CommandData::RestoreFromLayout;
+  record.operation7 = &CommandData::QueryText;
+  record.operation5 = &CommandData::HostOperation5;
+  record.operation2 = &CommandData::HostOperation2;
+  record.operation8 = &CommandData::HostOperation8;
+  record.operation3 = &CommandData::HostOperation3;
+  return RegisterPluginRecord(PLUGINTYPE::COMMAND, id, name, &record, static_cast<std::int32_t>(sizeof(record)));
+}

@@ -14,6 +14,7 @@ Resources::~Resources() {
 }
 
 ResourceFolder* Resources::Open(const std::string& folder) {
+  openAttempts.push_back(folder);
   std::ifstream in(std::filesystem::path(folder) / "strings.res");
   if (!in) return nullptr;
   auto loaded = std::make_unique<ResourceFolder>();

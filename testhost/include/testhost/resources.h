@@ -7,6 +7,7 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <vector>
 
 namespace core {
 struct StringObject;
@@ -31,6 +32,8 @@ class Resources {
   void Close(ResourceFolder* folder, std::uint8_t flag);
   std::size_t OpenFolders() const { return folders_.size(); }
   int Opened() const { return opened_; }
+  // Every folder the plug-in asked to open, as path text.
+  std::vector<std::string> openAttempts;
   // The host's shared empty string, which the strings table's first entry points to.
   core::StringObject* const* EmptyString() const { return &empty_; }
 

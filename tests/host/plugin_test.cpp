@@ -1,0 +1,307 @@
+// The whole plug-in as the host runs it: resources, registration, the command, the
+// dialog, help and about, and unloading.
+#include <filesystem>
+#include <fstream>
+
+#include "fixture.h"
+
+namespace entry = testhost::entry;
+namespace fs = std::filesystem;
+using testhost::Commands;
+using testhost::RegisteredCommand;
+using testhost::Window;
+
+namespace {
+
+constexpr int kCommandId = 1040438;
+
+// A copy of the library in a folder of its own, with only the resource files given.
+std::string IsolatedPlugin(const std::map<std::string, std::string>& resources, bool withIcon) {
+  char pattern[] = "/tmp/statlume-plugin-XXXXXX";
+  const fs::path folder = mkdtemp(pattern);
+  const fs::path library = testhost::Host::DefaultPluginFile();
+  fs::copy_file(library, folder / library.filename());
+  if (!resources.empty() || withIcon) fs::create_directory(folder / "res");
+  for (const auto& [name, content] : resources) std::ofstream(folder / "res" / name) << content;
+  if (withIcon) fs::copy_file(library.parent_path() / "res" / "statlume.tif", folder / "res" / "statlume.tif");
+  return (folder / library.filename()).string();
+}
+
+std::string ResourceText(int id) {
+  std::ifstream in(fs::path(testhost::Host::DefaultPluginFile()).parent_path() / "res" / "strings.res");
+  std::string line;
+  const std::string prefix = std::to_string(id) + "=";
+  while (std::getline(in, line)) {
+    if (line.rfind(prefix, 0) == 0) {
+      std::string text = line.substr(prefix.size());
+      for (std::size_t at; (at = text.find("\\n")) != std::string::npos;) text = text.substr(0, at) + "\n" + text.substr(at + 2);
+      return text;
+    }
+  }
+  return "";
+}
+
+}  // namespace
+
+class PluginTest_ : public PluginTest {
+ protected:
+  Commands& commands() { return host().CommandModel(); }
+  RegisteredCommand& Command() {
+    RegisteredCommand* command = commands().ById(kCommandId);
+    EXPECT_NE(command, nullptr);
+    return *command;
+  }
+  Window* DialogWindow() { return host().WindowModel().ByPluginId(kCommandId); }
+  int Load() {
+    EXPECT_EQ(host().Init(), 1);
+    EXPECT_EQ(host().Message(1), 1);
+    return host().Start();
+  }
+};
+
+using WholePluginTest = PluginTest_;
+
+TEST_F(WholePluginTest, FromLoadToUnload) {
+  testhost::Scene& scene = host().SceneModel();
+  testhost::Document* document = scene.NewDocument();
+  testhost::SceneObject* mesh = scene.AddPolygonObject(document, 8, 6, 1);
+  scene.SetActive(document, mesh);
+
+  ASSERT_EQ(Load(), 1);
+  ASSERT_EQ(kernel().LogLines().size(), 1u);
+  EXPECT_EQ(kernel().LogLines()[0].text, "Quorvant Software: Statlume successfully loaded.");
+
+  RegisteredCommand& command = Command();
+  EXPECT_EQ(command.name, "Statlume");
+  EXPECT_EQ(command.help, ResourceText(10002));
+  EXPECT_FALSE(command.help.empty());
+  ASSERT_NE(command.icon, nullptr);
+  EXPECT_EQ(command.icon->width, 32);
+  EXPECT_EQ(command.icon->height, 32);
+  EXPECT_EQ(command.icon->ScaleFactor(), 1.0);
+  EXPECT_EQ(commands().BitmapsMade(), 1);
+  EXPECT_EQ(commands().LiveBitmaps(), 0u);  // the plug-in freed its bitmap after the call
+  EXPECT_EQ(host().WindowModel().LiveWindows(), 1u);  // the window object exists before any window
+
+  EXPECT_TRUE(commands().Run(command));
+  Window& window = *DialogWindow();
+  EXPECT_TRUE(window.open);
+  EXPECT_EQ(window.type, 20);
+  EXPECT_EQ(window.title, "Statlume");
+  EXPECT_EQ(window.elements[1002].text, "6");
+  EXPECT_EQ(window.elements[1004].text, "8");
+  EXPECT_EQ(window.elements[1008].text, "1");
+
+  mesh->polygons = 12;
+  host().WindowModel().Send(window, MessageCodeOf("MciM"), {{MessageCodeOf("MciI"), 604}});
+  EXPECT_EQ(window.elements[1002].text, "12");
+
+  host().WindowModel().Send(window, MessageCodeOf("bACT"), {{MessageCodeOf("meid"), 5004}});
+  ASSERT_EQ(host().WindowModel().messageBoxes.size(), 1u);
+  EXPECT_EQ(host().WindowModel().messageBoxes[0].first, ResourceText(10001));
+  EXPECT_NE(host().WindowModel().messageBoxes[0].first.find("Quorvant Software"), std::string::npos);
+  EXPECT_EQ(host().WindowModel().messageBoxes[0].second, 48);
+
+  host().WindowModel().Send(window, MessageCodeOf("bACT"), {{MessageCodeOf("meid"), 5005}});
+  ASSERT_EQ(host().WindowModel().openedFiles.size(), 1u);
+  const fs::path manual = host().WindowModel().openedFiles[0];
+  EXPECT_EQ(manual, fs::path(host().PluginFile()).parent_path() / "Statlume.pdf");
+  EXPECT_TRUE(fs::exists(manual));
+
+  // Unloading: the command goes (and its window object with it), then the last end.
+  commands().DestroyAll();
+  EXPECT_EQ(host().WindowModel().LiveWindows(), 0u);
+  EXPECT_EQ(host().ResourceModel().OpenFolders(), 1u);
+  EXPECT_EQ(host().End(), 1);
+  EXPECT_EQ(host().ResourceModel().OpenFolders(), 0u);
+  host().Unload();
+  EXPECT_EQ(kernel().LiveAllocations(), 0u);
+  EXPECT_EQ(scene.OutstandingCopies(), 0u);
+}
+
+TEST_F(WholePluginTest, RegistrationRecordHoldsOnlyItsFields) {
+  ASSERT_EQ(Load(), 1);
+  const RegisteredCommand& command = Command();
+  ASSERT_EQ(command.record.size(), 768u);
+  EXPECT_EQ(command.type, 4);
+  EXPECT_EQ(command.info, 0);
+  // Fields that may be non-zero: info, destroy routine, data object, help, icon and
+  // the eight operations; everything else, the empty operation at 320 included, is zero.
+  std::vector<std::pair<std::size_t, std::size_t>> fields = {{0, 4}, {8, 16}, {128, 8}, {256, 8}, {264, 8}};
+  for (std::size_t offset : {272u, 288u, 304u, 336u, 352u, 368u, 384u, 400u}) fields.emplace_back(offset, 16);
+  for (std::size_t at = 0; at < command.record.size(); ++at) {
+    bool inField = false;
+    for (const auto& [offset, width] : fields) inField = inField || (at >= offset && at < offset + width);
+    if (!inField) {
+      EXPECT_EQ(command.record[at], 0) << "byte " << at;
+    }
+  }
+  EXPECT_NE(command.data, nullptr);
+  EXPECT_NE(command.destroy.pointer, 0u);
+  EXPECT_EQ(command.destroy.adjustment, 0);
+  for (int operation = 1; operation <= 8; ++operation)
+    EXPECT_NE(command.operations[static_cast<std::size_t>(operation)].pointer, 0u) << operation;
+  const auto registration = host().CallsTo(entry::RegisterPluginRecord);
+  ASSERT_EQ(registration.size(), 1u);
+  EXPECT_EQ(registration[0].Int(0), 2024000);
+  EXPECT_EQ(registration[0].Int(1), 4);
+  EXPECT_EQ(registration[0].Int(2), kCommandId);
+  EXPECT_EQ(registration[0].Int(5), 768);
+  EXPECT_EQ(host().End(), 1);
+}
+
+TEST_F(WholePluginTest, CommandOperations) {
+  ASSERT_EQ(Load(), 1);
+  RegisteredCommand& command = Command();
+  EXPECT_EQ(commands().QueryState(command), 0x40000000);
+  EXPECT_TRUE(commands().Run(command));
+  EXPECT_TRUE(commands().Run(command));  // already open: no second open
+  EXPECT_EQ(host().CountCalls(entry::DialogOpen), 1u);
+  EXPECT_EQ(commands().QueryState(command), 0x40000000);
+  EXPECT_EQ(commands().QueryText(command), "");
+  EXPECT_FALSE(commands().CallFurther(command, 2));
+  EXPECT_FALSE(commands().CallFurther(command, 3));
+  EXPECT_FALSE(commands().CallFurther(command, 5));
+  EXPECT_TRUE(commands().CallFurther(command, 8));
+
+  Window& window = *DialogWindow();
+  host().WindowModel().Close(window);
+  EXPECT_TRUE(commands().Restore(command, &commands().layoutToken));
+  EXPECT_TRUE(window.open);
+  EXPECT_EQ(window.restoredFrom, &commands().layoutToken);
+  EXPECT_EQ(window.pluginId, kCommandId);
+  EXPECT_EQ(host().End(), 1);
+}
+
+TEST_F(WholePluginTest, ResourcesLoadOnceAndGoAtTheLastEnd) {
+  ASSERT_EQ(host().Init(), 1);
+  ASSERT_EQ(host().Init(), 1);
+  EXPECT_EQ(host().Message(1), 1);
+  EXPECT_EQ(host().Message(1), 1);
+  const auto& opened = host().ResourceModel().openAttempts;
+  ASSERT_EQ(opened.size(), 1u);
+  EXPECT_EQ(opened[0], (fs::path(host().PluginFile()).parent_path() / "res").string());
+  EXPECT_EQ(host().End(), 1);
+  EXPECT_EQ(host().ResourceModel().OpenFolders(), 1u);
+  EXPECT_EQ(host().End(), 1);
+  EXPECT_EQ(host().ResourceModel().OpenFolders(), 0u);
+  // A later load fails without asking the host again.
+  EXPECT_EQ(host().Init(), 1);
+  EXPECT_EQ(host().Message(1), -1);
+  EXPECT_EQ(host().CountCalls(entry::ResourceOpen), 1u);
+  EXPECT_EQ(host().End(), 1);
+}
+
+TEST_F(WholePluginTest, ResourcesStillHeldAtUnloadAreReleased) {
+  ASSERT_EQ(host().Init(), 1);
+  ASSERT_EQ(host().Message(1), 1);
+  host().Unload();
+  EXPECT_EQ(host().CountCalls(entry::ResourceClose), 1u);
+  EXPECT_EQ(host().ResourceModel().OpenFolders(), 0u);
+}
+
+TEST_F(WholePluginTest, PluginAmongTheHostsOwnModules) {
+  const std::string folder = fs::path(host().PluginFile()).parent_path().string();
+  host().Reload([&](testhost::Kernel& k) { k.moduleLocations["net.hostapp.scene.framework"] = folder; });
+  ASSERT_EQ(host().Init(), 1);
+  EXPECT_EQ(host().Message(1), -1);  // no such folder below the test host's application
+  const auto& opened = host().ResourceModel().openAttempts;
+  ASSERT_EQ(opened.size(), 1u);
+  EXPECT_EQ(opened[0], "/opt/hostapp/resource/modules/statlume");
+  EXPECT_EQ(host().End(), 1);
+}
+
+TEST_F(WholePluginTest, WithoutMemoryForTheCommandTheStartFails) {
+  ASSERT_EQ(host().Init(), 1);
+  ASSERT_EQ(host().Message(1), 1);
+  kernel().FailAllocation(kernel().AllocationCount() + 1);  // the command object
+  EXPECT_EQ(host().Start(), 0);
+  EXPECT_EQ(host().CountCalls(entry::RegisterPluginRecord), 0u);
+  ASSERT_EQ(kernel().LogLines().size(), 1u);
+  EXPECT_EQ(kernel().LogLines()[0].text, "Quorvant Software: Failed to load Statlume");
+  EXPECT_EQ(commands().LiveBitmaps(), 0u);
+  EXPECT_EQ(host().End(), 1);
+}
+
+TEST_F(WholePluginTest, RefusedRegistrationEndsTheCommand) {
+  host().FailEntry(entry::RegisterPluginRecord);
+  ASSERT_EQ(host().Init(), 1);
+  ASSERT_EQ(host().Message(1), 1);
+  EXPECT_EQ(host().Start(), 0);
+  EXPECT_EQ(kernel().LogLines().at(0).text, "Quorvant Software: Failed to load Statlume");
+  // Nobody owns the command: it was destroyed, its window object with it.
+  EXPECT_EQ(host().WindowModel().LiveWindows(), 0u);
+  EXPECT_EQ(host().CountCalls(entry::DialogRelease), 1u);
+  EXPECT_EQ(commands().LiveBitmaps(), 0u);
+  EXPECT_EQ(host().End(), 1);
+}
+
+TEST_F(WholePluginTest, WithoutABitmapTheCommandHasNoIcon) {
+  host().FailEntry(entry::BitmapAlloc);
+  ASSERT_EQ(Load(), 1);
+  EXPECT_EQ(Command().icon, nullptr);
+  EXPECT_EQ(host().CountCalls(entry::BitmapInitFromFile), 0u);
+  EXPECT_EQ(host().CountCalls(entry::BitmapFree), 0u);
+  EXPECT_EQ(host().End(), 1);
+}
+
+class IsolatedPluginTest : public ::testing::Test {
+ protected:
+  void Start(const std::map<std::string, std::string>& resources, bool withIcon) {
+    file_ = IsolatedPlugin(resources, withIcon);
+    host_ = std::make_unique<testhost::Host>(file_);
+  }
+  void TearDown() override {
+    host_->Unload();
+    for (const std::string& failure : host_->Failures()) ADD_FAILURE() << failure;
+    host_.reset();
+    fs::remove_all(fs::path(file_).parent_path());
+  }
+  testhost::Host& host() { return *host_; }
+  std::string file_;
+  std::unique_ptr<testhost::Host> host_;
+};
+
+TEST_F(IsolatedPluginTest, WithoutResourcesTheCommandRegistersWithEmptyTexts) {
+  Start({}, false);
+  ASSERT_EQ(host().Init(), 1);
+  EXPECT_EQ(host().Message(1), -1);
+  EXPECT_EQ(host().Message(1), -1);
+  EXPECT_EQ(host().CountCalls(entry::ResourceOpen), 1u);
+  EXPECT_EQ(host().Start(), 1);
+  const auto& lines = host().Framework().LogLines();
+  ASSERT_EQ(lines.size(), 3u);
+  EXPECT_EQ(lines[0].text, "Statlume: failed to load resource file.");
+  EXPECT_EQ(lines[2].text, "Quorvant Software: Statlume successfully loaded.");
+  RegisteredCommand* command = host().CommandModel().ById(kCommandId);
+  ASSERT_NE(command, nullptr);
+  EXPECT_EQ(command->name, "");
+  EXPECT_EQ(command->help, "");
+  EXPECT_EQ(command->icon, nullptr);
+  EXPECT_EQ(host().CommandModel().BitmapsMade(), 1);
+  EXPECT_EQ(host().CommandModel().LiveBitmaps(), 0u);
+  // The about box shows an empty text.
+  host().CommandModel().Run(*command);
+  Window& window = *host().WindowModel().ByPluginId(kCommandId);
+  host().WindowModel().Send(window, MessageCodeOf("bACT"), {{MessageCodeOf("meid"), 5004}});
+  ASSERT_EQ(host().WindowModel().messageBoxes.size(), 1u);
+  EXPECT_EQ(host().WindowModel().messageBoxes[0].first, "");
+  host().CommandModel().DestroyAll();
+  EXPECT_EQ(host().End(), 1);
+}
+
+TEST_F(IsolatedPluginTest, MissingOrCorruptIconRegistersWithoutIcon) {
+  Start({{"strings.res", "10000=Statlume\n"}, {"statlume.tif", "II*\0not really an image"}}, false);
+  ASSERT_EQ(host().Init(), 1);
+  ASSERT_EQ(host().Message(1), 1);
+  EXPECT_EQ(host().Start(), 1);
+  RegisteredCommand* command = host().CommandModel().ById(kCommandId);
+  ASSERT_NE(command, nullptr);
+  EXPECT_EQ(command->name, "Statlume");
+  EXPECT_EQ(command->icon, nullptr);
+  EXPECT_EQ(host().CountCalls(entry::BitmapAlloc), 1u);
+  EXPECT_EQ(host().CountCalls(entry::BitmapFree), 1u);
+  EXPECT_EQ(host().CountCalls(entry::BitmapSetData), 0u);
+  host().CommandModel().DestroyAll();
+  EXPECT_EQ(host().End(), 1);
+}

@@ -118,26 +118,26 @@ RegisteredCommand* Commands::ById(std::int32_t id) {
   return nullptr;
 }
 
-bool Commands::Run(RegisteredCommand& command) {
+// Calls operation `number` of a command through its member pointer, as the host does.
+template <typename R, typename... A>
+R Commands::Call(RegisteredCommand& command, int number, A... args) {
   void* self = nullptr;
-  void* function = Resolve(command.operations[1], command.data, &self);
-  return host_.IntoPlugin([&] {
-    return reinterpret_cast<bool (*)(void*, void*, void*)>(function)(self, host_.SceneModel().ActiveDocument(),
-                                                                      nullptr);
-  });
+  void* function = Resolve(command.operations[static_cast<std::size_t>(number)], command.data, &self);
+  return host_.IntoPlugin([&] { return reinterpret_cast<R (*)(void*, A...)>(function)(self, args...); });
+}
+
+bool Commands::Run(RegisteredCommand& command) {
+  return Call<bool>(command, 1, static_cast<void*>(host_.SceneModel().ActiveDocument()), static_cast<void*>(nullptr));
 }
 
 std::int32_t Commands::QueryState(RegisteredCommand& command) {
-  void* self = nullptr;
-  void* function = Resolve(command.operations[4], command.data, &self);
-  return host_.IntoPlugin(
-      [&] { return reinterpret_cast<std::int32_t (*)(void*, void*, void*)>(function)(self, nullptr, nullptr); });
+  return Call<std::int32_t>(command, 4, static_cast<void*>(nullptr), static_cast<void*>(nullptr));
 }
 
-bool Commands::Restore(RegisteredCommand& command, void* token) {
-  void* self = nullptr;
-  void* function = Resolve(command.operations[6], command.data, &self);
-  return host_.IntoPlugin([&] { return reinterpret_cast<bool (*)(void*, void*)>(function)(self, token); });
+bool Commands::Restore(RegisteredCommand& command, void* token) { return Call<bool>(command, 6, token); }
+
+bool Commands::CallFurther(RegisteredCommand& command, int operation) {
+  return Call<bool>(command, operation, static_cast<void*>(nullptr), static_cast<void*>(nullptr));
 }
 
 std::string Commands::QueryText(RegisteredCommand& command) {
@@ -151,13 +151,6 @@ std::string Commands::QueryText(RegisteredCommand& command) {
   std::string value = host_.Framework().StringText(text.object);
   host_.Framework().DropReference(text.object);
   return value;
-}
-
-bool Commands::CallFurther(RegisteredCommand& command, int operation) {
-  void* self = nullptr;
-  void* function = Resolve(command.operations[static_cast<std::size_t>(operation)], command.data, &self);
-  return host_.IntoPlugin(
-      [&] { return reinterpret_cast<bool (*)(void*, void*, void*)>(function)(self, nullptr, nullptr); });
 }
 
 void Commands::DestroyAll() {

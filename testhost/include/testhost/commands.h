@@ -70,6 +70,9 @@ class Commands {
   int layoutToken = 0;
 
  private:
+  template <typename R, typename... A>
+  R Call(RegisteredCommand& command, int number, A... args);
+
   Host& host_;
   std::map<const Bitmap*, std::unique_ptr<Bitmap>> bitmaps_;
   int bitmapsMade_ = 0;

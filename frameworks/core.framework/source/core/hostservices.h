@@ -16,10 +16,7 @@ void HostConsoleOutput(const char* text, const char* file, int line, std::uint32
 void* HostAlloc(std::size_t size, const SourceLocation& where);
 void* HostRealloc(void* block, std::size_t size, const SourceLocation& where);
 void HostFree(void* block);
-
-}  // namespace core
-
-namespace core {
 // Destroys and frees a framework object whose last reference went.
 void HostFreeObject(const void* object);
+
 }  // namespace core

@@ -1,6 +1,6 @@
 // The math framework client module: references to the math framework's interfaces
 // and registries. Nothing in the plug-in calls them; they describe the module.
-#include "objectbase1.h"
+#include "interfaces.h"
 #include "registration.h"
 
 namespace {

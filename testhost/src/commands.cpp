@@ -12,7 +12,7 @@ namespace {
 
 constexpr std::int32_t kCommandType = 4;
 constexpr std::int32_t kCommandRecordSize = 768;
-constexpr std::int32_t kValueFloat64 = 19;
+
 
 // Offsets in the command registration record.
 constexpr std::size_t kInfo = 0, kDestroy = 8, kData = 128, kHelp = 256, kIcon = 264;

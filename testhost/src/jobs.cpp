@@ -9,8 +9,14 @@
 namespace testhost {
 namespace {
 
-const iface::JobImplementation* Implementation(core::JobObject* job) {
-  return reinterpret_cast<const iface::JobHead*>(job)->implementation;
+struct JobImplementationWords {
+  void (*destroy)(core::JobObject*);
+  void (*run)(core::JobObject*);
+  const char* (*typeName)(std::int32_t);
+};
+
+const JobImplementationWords* Implementation(core::JobObject* job) {
+  return *reinterpret_cast<const JobImplementationWords* const*>(reinterpret_cast<const char*>(job) + 8);
 }
 
 }  // namespace

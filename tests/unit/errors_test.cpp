@@ -1,6 +1,6 @@
 // Standard errors, copy on write, release, and the shared null-return errors.
 #include "error.h"
-#include "errorbase1.h"
+#include "interfaces.h"
 #include "refcount.h"
 #include "runtime_fixture.h"
 

@@ -3,6 +3,7 @@
 #include <thread>
 
 #include "host_jobs.h"
+#include "testhost/abi.h"
 #include "runtime_fixture.h"
 
 namespace entry = testhost::entry;
@@ -123,8 +124,9 @@ TEST(ClosureJob, LayoutOfTheHostStateJob) {
   auto work = [state] { SetHostState(state); };
   static_assert(sizeof(ClosureJob<decltype(work)>) == 32);
   ClosureJob<decltype(work)> job(work, false);
-  const auto* head = reinterpret_cast<const iface::JobHead*>(&job);
-  EXPECT_STREQ(head->implementation->typeName(0), "ClosureJob");
-  EXPECT_EQ(head->implementation->typeName(1), nullptr);
-  EXPECT_EQ(head->state, 0u);
+  // After the virtual table: the implementation record, then the state word.
+  const auto* implementation = testhost::ReadAt<const JobImplementation*>(&job, testhost::job::kImplementation);
+  EXPECT_STREQ(implementation->typeName(0), "ClosureJob");
+  EXPECT_EQ(implementation->typeName(1), nullptr);
+  EXPECT_EQ(testhost::ReadAt<std::uintptr_t>(&job, testhost::job::kState), 0u);
 }

@@ -5,7 +5,7 @@
 #include <new>
 
 #include "memory.h"
-#include "objectbase1.h"
+#include "interfaces.h"
 #include "operatingsystem.h"
 
 enum class THREADTYPE : std::int32_t { MAIN = 0, WORKER = 1, STANDALONE = 2, ALIEN = 3, ASSIMILATED = 4 };
@@ -14,10 +14,20 @@ enum class WAITMODE : std::int32_t {
 };
 inline constexpr double kNoTimeLimit = 1.7976931348623157e308;
 
+// The job's implementation record: destroy, run, and the type name ("ClosureJob";
+// null when asked with a non-zero flag).
+struct JobImplementation {
+  void (*destroy)(core::JobObject* job);
+  void (*run)(core::JobObject* job);
+  const char* (*typeName)(std::int32_t flag);
+};
+static_assert(sizeof(JobImplementation) == 24);
+
 // The framework's job base class: its only virtual operation is the destructor.
 class JobInterfaceBase : public core::FrameworkAllocated {
  public:
-  virtual ~JobInterfaceBase() = default;};
+  virtual ~JobInterfaceBase() = default;
+};
 
 // A job holding one callable and its captured values.
 template <typename Work>
@@ -40,10 +50,10 @@ class ClosureJob final : public JobInterfaceBase {
   static void DestroyInPlace(core::JobObject* job) { Self(job)->~ClosureJob(); }
   static const char* TypeName(std::int32_t flag) { return flag != 0 ? nullptr : "ClosureJob"; }
 
-  static constexpr iface::JobImplementation kOnHeap{&DestroyOnHeap, &Run, &TypeName};
-  static constexpr iface::JobImplementation kInPlace{&DestroyInPlace, &Run, &TypeName};
+  static constexpr JobImplementation kOnHeap{&DestroyOnHeap, &Run, &TypeName};
+  static constexpr JobImplementation kInPlace{&DestroyInPlace, &Run, &TypeName};
 
-  const iface::JobImplementation* implementation_;
+  const JobImplementation* implementation_;
   std::uintptr_t state_;
   Work work_;
 };

@@ -1,5 +1,5 @@
 // The scene framework client module: its register unit, dependencies and module entry.
-#include "objectbase1.h"
+#include "interfaces.h"
 #include "registration.h"
 
 namespace {

@@ -1,6 +1,6 @@
 // The plug-in module: its register unit, dependencies, reflection unit and module
 // entry. Runs first among the library's static initialisers.
-#include "objectbase1.h"
+#include "interfaces.h"
 #include "register.h"
 #include "registration.h"
 

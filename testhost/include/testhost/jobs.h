@@ -7,7 +7,7 @@
 #include <map>
 #include <mutex>
 
-#include "objectbase1.h"
+#include "interfaces.h"
 
 namespace testhost {
 

@@ -15,8 +15,8 @@
 
 #include "entityrecords.h"
 #include "testhost/jobs.h"
-#include "errorbase1.h"
-#include "objectbase1.h"
+#include "interfaces.h"
+#include "interfaces.h"
 
 namespace testhost {
 

@@ -9,22 +9,13 @@
 #include <string>
 #include <vector>
 
+#include "testhost/numbers.h"
+
 namespace testhost {
 
 class Host;
 
 enum class ObjectKind { Polygon, Point, Null, Camera, Instance, Cube, Sphere, Plane };
-
-// Host type ids of the object kinds.
-inline constexpr std::int32_t kTypePolygon = 5100;
-inline constexpr std::int32_t kTypePoint = 5156;
-inline constexpr std::int32_t kTypeNull = 5140;
-inline constexpr std::int32_t kTypeCamera = 5103;
-inline constexpr std::int32_t kTypeInstance = 5126;
-inline constexpr std::int32_t kTypeCube = 5159;
-inline constexpr std::int32_t kTypeSphere = 5160;
-inline constexpr std::int32_t kTypePlane = 5168;
-inline constexpr std::int32_t kInfoGeometry = 0x80;
 
 struct Document;
 

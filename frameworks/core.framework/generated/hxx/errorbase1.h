@@ -1,12 +1,13 @@
 #pragma once
-// Published error interfaces and the standard error declarations.
+// The host's published error interfaces and standard error prototypes. Plain data,
+// as the interface list beside it.
 #include "objectbase1.h"
 
-namespace iface {
+namespace published {
 
-// Error objects (object dispatch); the runtime calls SetLocation and GetMessage.
+// Error objects (object dispatch); the module calls SetLocation and GetMessage.
 struct Error {
-  static constexpr EntityId kId = core::Id("net.hostapp.error");
+  static constexpr char kName[] = "net.hostapp.error";
   enum Slot : int {
     GetLocation, SetLocation, GetStackTrace, SetStackTrace, GetMessage, SetMessage,
     FormatMessage, SetMessageDelegate, GetCause, SetCause, GetMachine, SetMachine,
@@ -26,13 +27,11 @@ struct Error {
       {"PrivateSetDebugError", "8173c46b3c5e03d5"},
   };
   static constexpr std::uint8_t kKinds[] = {0, 7, 0, 7, 6, 7, 6, 7, 0, 7, 0, 7, 0, 7, 7, 0, 7};
-  // Receivers come first.
-  using SetLocationFn = void(void* self, const SourceLocation*);
-  using GetMessageFn = Result<StringObject*>(const void* self);
 };
 
 struct AggregatedError {
-  static constexpr EntityId kId = core::Id("net.hostapp.error.aggregated");
+  static constexpr char kName[] = "net.hostapp.error.aggregated";
+  enum Slot : int { AddError, AddErrorAt, GetCount, GetError, kMethodCount };
   static constexpr MethodDecl kMethods[] = {
       {"AddError", "dc12a136da1ec0dd"},
       {"AddError", "649bd0a07544bb62"},
@@ -42,23 +41,24 @@ struct AggregatedError {
   static constexpr std::uint8_t kKinds[] = {7, 7, 0, 6};
 };
 
-// Error classes the runtime tests objects against (no methods of their own).
+// Error classes the module tests objects against (no methods of their own).
 struct UnregisteredDataTypeError {
-  static constexpr EntityId kId = core::Id("net.hostapp.error.unregistereddatatype");
+  static constexpr char kName[] = "net.hostapp.error.unregistereddatatype";
 };
 
-// Standard error prototypes by code.
+// Standard error prototypes by code: out of memory, null pointer, illegal argument,
+// illegal state, function not implemented, unresolved, unknown.
 namespace errors {
 inline constexpr int kStandardErrorCount = 7;
-inline constexpr EntityId kPrototypes[kStandardErrorCount] = {
-    core::Id("net.hostapp.error.outofmemory"),
-    core::Id("net.hostapp.error.nullpointer"),
-    core::Id("net.hostapp.error.illegalargument"),
-    core::Id("net.hostapp.error.illegalstate"),
-    core::Id("net.hostapp.error.functionnotimplemented"),
-    core::Id("net.hostapp.error.unresolved"),
-    core::Id("net.hostapp.error.unknown"),
+inline constexpr const char* kPrototypes[kStandardErrorCount] = {
+    "net.hostapp.error.outofmemory",
+    "net.hostapp.error.nullpointer",
+    "net.hostapp.error.illegalargument",
+    "net.hostapp.error.illegalstate",
+    "net.hostapp.error.functionnotimplemented",
+    "net.hostapp.error.unresolved",
+    "net.hostapp.error.unknown",
 };
 }  // namespace errors
 
-}  // namespace iface
+}  // namespace published

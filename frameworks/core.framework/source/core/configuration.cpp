@@ -1,7 +1,7 @@
 #include "configuration.h"
 
 #include "object.h"
-#include "objectbase1.h"
+#include "interfaces.h"
 #include "refcount.h"
 #include "register.h"
 #include "registration.h"

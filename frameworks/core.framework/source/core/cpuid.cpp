@@ -2,7 +2,7 @@
 
 #include "error.h"
 #include "object.h"
-#include "objectbase1.h"
+#include "interfaces.h"
 #include "refcount.h"
 #include "register.h"
 #include "registration.h"

@@ -3,7 +3,7 @@
 #include <string.h>
 
 #include "debugoutput.h"
-#include "errorbase1.h"
+#include "interfaces.h"
 #include "object.h"
 #include "refcount.h"
 #include "register.h"

@@ -1,6 +1,6 @@
 #include "error.h"
 
-#include "errorbase1.h"
+#include "interfaces.h"
 #include "object.h"
 #include "refcount.h"
 #include "registration.h"

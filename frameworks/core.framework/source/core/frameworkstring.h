@@ -2,7 +2,7 @@
 // Framework strings: reference-counted host string objects, made writable, filled
 // and read only through the host's string interface.
 #include "entityrecords.h"
-#include "objectbase1.h"
+#include "interfaces.h"
 
 namespace core {
 

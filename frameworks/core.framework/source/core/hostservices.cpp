@@ -1,7 +1,7 @@
 #include "hostservices.h"
 
 #include "object.h"
-#include "objectbase1.h"
+#include "interfaces.h"
 
 namespace core {
 

@@ -5,12 +5,11 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "objectbase1.h"
+
 namespace core {
 
-struct MethodDecl {
-  const char* name;
-  const char* hash;  // 16 lower-case hexadecimal digits
-};
+using MethodDecl = published::MethodDecl;
 
 inline constexpr std::size_t kSignatureHashDigits = 16;
 inline constexpr char kNoMethods[1] = "";

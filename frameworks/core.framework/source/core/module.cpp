@@ -1,7 +1,7 @@
 // The exported module record through which the host's framework kernel finds
 // everything this library registers, and the static identifier constants it fills.
 #include "memory.h"
-#include "objectbase1.h"
+#include "interfaces.h"
 #include "registration.h"
 
 #include "object.h"

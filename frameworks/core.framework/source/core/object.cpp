@@ -2,7 +2,7 @@
 
 #include "debugglobals.h"
 #include "debugoutput.h"
-#include "objectbase1.h"
+#include "interfaces.h"
 
 namespace core {
 namespace {

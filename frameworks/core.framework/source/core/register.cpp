@@ -2,9 +2,8 @@
 // references and its module entry.
 #include "register.h"
 
-#include "errorbase1.h"
+#include "interfaces.h"
 #include "object.h"
-#include "objectbase1.h"
 #include "registration.h"
 
 namespace core {

@@ -24,7 +24,7 @@ int main() {
   });
   const double whole = bench::MedianMicroseconds(kRuns, [&] {
     void* library = dlopen(plugin.c_str(), RTLD_NOW | RTLD_LOCAL);
-    auto* framework = static_cast<core::ModuleRecord*>(dlsym(library, "g_framework"));
+    void* framework = dlsym(library, "g_framework");
     host->Framework().Bind(framework);
     host->Framework().RunStartFunctions();
     host->Framework().RunEndFunctions();

@@ -36,7 +36,7 @@ void* Resolve(const MemberPointer& member, void* object, void** receiver) {
 
 // A string returned by value: the object is built in a slot the caller provides.
 struct ReturnedString {
-  core::StringObject* object = nullptr;
+  FrameworkObject* object = nullptr;
   ~ReturnedString() {}  // not trivial: returned through a slot, as the plug-in's string is
 };
 
@@ -98,7 +98,7 @@ bool Commands::Register(std::int32_t version, std::int32_t type, std::int32_t id
   command.info = Read<std::int32_t>(record, kInfo);
   command.destroy = Read<MemberPointer>(record, kDestroy);
   command.data = Read<void*>(record, kData);
-  if (auto* help = Read<core::StringObject* const*>(record, kHelp))
+  if (auto* help = Read<FrameworkObject* const*>(record, kHelp))
     command.help = host_.Framework().StringText(*help);
   // The icon is the caller's; the host keeps a copy of its own.
   if (auto* icon = Read<Bitmap*>(record, kIcon)) {
@@ -192,7 +192,7 @@ void BitmapSetDataEntry(Bitmap* bitmap, std::int32_t id, const TypedValueWords* 
   bitmap->data[id] = {value->kind, value->value};
 }
 
-bool RegisterEntry(std::int32_t version, std::int32_t type, std::int32_t id, core::StringObject* const* name,
+bool RegisterEntry(std::int32_t version, std::int32_t type, std::int32_t id, FrameworkObject* const* name,
                    const unsigned char* record, std::int32_t size) {
   const std::string text = name != nullptr ? Host::Current().Framework().StringText(*name) : std::string();
   return C().Register(version, type, id, text, record, size);
@@ -201,11 +201,11 @@ bool RegisterEntry(std::int32_t version, std::int32_t type, std::int32_t id, cor
 }  // namespace
 
 void InstallCommandEntries(Host& host) {
-  Entry<entry::BitmapAlloc, &BitmapAllocEntry>::InstallInto(host);
-  Entry<entry::BitmapFree, &BitmapFreeEntry>::InstallInto(host);
-  Entry<entry::BitmapInitFromFile, &BitmapInitEntry>::InstallInto(host);
-  Entry<entry::BitmapSetData, &BitmapSetDataEntry>::InstallInto(host);
-  Entry<entry::RegisterPluginRecord, &RegisterEntry>::InstallInto(host);
+  Install<entry::BitmapAlloc, &BitmapAllocEntry>(host);
+  Install<entry::BitmapFree, &BitmapFreeEntry>(host);
+  Install<entry::BitmapInitFromFile, &BitmapInitEntry>(host);
+  Install<entry::BitmapSetData, &BitmapSetDataEntry>(host);
+  Install<entry::RegisterPluginRecord, &RegisterEntry>(host);
 }
 
 }  // namespace testhost

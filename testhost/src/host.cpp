@@ -17,8 +17,7 @@ Host* g_current = nullptr;
 // names its table and offset.
 template <std::size_t I>
 std::uintptr_t Trap() {
-  Host::Current().ReportTrap(static_cast<int>(I / kEntriesPerTable),
-                             static_cast<int>(I % kEntriesPerTable) * 8);
+  Host::Current().ReportTrap(static_cast<int>(I / kEntriesPerTable), static_cast<int>(I % kEntriesPerTable) * 8);
   return 0;
 }
 
@@ -28,26 +27,42 @@ std::vector<void*> MakeTraps(std::index_sequence<I...>) {
 }
 
 const std::vector<void*>& Traps() {
-  static const std::vector<void*> traps =
-      MakeTraps(std::make_index_sequence<kTableCount * kEntriesPerTable>());
+  static const std::vector<void*> traps = MakeTraps(std::make_index_sequence<kTableCount * kEntriesPerTable>());
   return traps;
 }
 
 }  // namespace
 
+// ---- hooks of the entry and method wrappers ----
+
+bool PlainCalls() { return Host::plainCalls; }
+void RecordCall(const EntryId& entry, std::vector<std::uint64_t> args) {
+  Host& host = Host::Current();
+  if (host.Recording()) host.Record(entry, std::move(args));
+}
+void RecordMethodCall(const MethodId& method, std::vector<std::uint64_t> args) {
+  Host& host = Host::Current();
+  if (host.Recording()) host.RecordMethod(method, std::move(args));
+}
+void* EntryOverride(const EntryId& entry) { return Host::Current().OverrideFor(entry); }
+bool EntryFailing(const EntryId& entry) { return Host::Current().IsFailing(entry); }
+
+// ---- the host ----
+
 Host::Host(std::string pluginFile, Mode mode) : pluginFile_(std::move(pluginFile)) {
   if (g_current != nullptr) throw std::logic_error("only one test host at a time");
   g_current = this;
-  record_.version = 2024000;
+  record_.version = kHostVersion;
   stdoutMark_ = StdoutCapture::Text().size();
   UpdatePlainCalls();
+  objects_ = std::make_unique<Ownership>(*this);
   kernel_ = std::make_unique<Kernel>(*this);
   scene_ = std::make_unique<Scene>(*this);
   windows_ = std::make_unique<Windows>(*this);
   resources_ = std::make_unique<Resources>(*this);
   commands_ = std::make_unique<Commands>(*this);
   BuildTables();
-  pluginPath_ = NewPath(pluginFile_);
+  pluginPath_ = NewPath(pluginFile_, Owner::kHost, "the plug-in's file path (action 1)");
   if (mode == Mode::kLoadPlugin) Load();
 }
 
@@ -58,6 +73,8 @@ Host::~Host() {
   livePaths_.clear();
   commands_.reset();
   resources_.reset();
+  windows_.reset();
+  scene_.reset();
   kernel_.reset();
   g_current = nullptr;
 }
@@ -66,6 +83,8 @@ Host& Host::Current() {
   if (g_current == nullptr) std::abort();
   return *g_current;
 }
+
+bool Host::Exists() { return g_current != nullptr; }
 
 std::string Host::DefaultPluginFile() {
   if (const char* fromEnvironment = getenv("STATLUME_PLUGIN_FILE")) return fromEnvironment;
@@ -76,8 +95,7 @@ void Host::BuildTables() {
   const std::vector<void*>& traps = Traps();
   tables_.assign(kTableCount, std::vector<void*>(kEntriesPerTable));
   for (int t = 0; t < kTableCount; ++t) {
-    for (int e = 0; e < kEntriesPerTable; ++e)
-      tables_[t][e] = traps[static_cast<std::size_t>(t * kEntriesPerTable + e)];
+    for (int e = 0; e < kEntriesPerTable; ++e) tables_[t][e] = traps[static_cast<std::size_t>(t * kEntriesPerTable + e)];
     record_.tables[t] = tables_[t].data();
   }
   InstallPathEntries(*this);
@@ -101,7 +119,7 @@ void Host::Load() {
   if (pluginMain_ == nullptr) Fail("the plug-in exports no plugin_main");
   lifecycleCount_ = 0;
   // The kernel reads the module record, binds it and starts the units.
-  auto* framework = static_cast<core::ModuleRecord*>(dlsym(library_, "g_framework"));
+  void* framework = dlsym(library_, "g_framework");
   if (framework == nullptr) {
     Fail("the plug-in exports no g_framework");
     return;
@@ -114,8 +132,10 @@ void Host::Load() {
 }
 
 void Host::Unload() {
-  // Unloading plug-ins destroys the commands they registered first.
+  // Unloading plug-ins destroys the commands they registered first, then ends the
+  // plug-in with its last end action.
   commands_->DestroyAll();
+  while (lifecycleCount_ > 0 && pluginMain_ != nullptr) End();
   IntoPlugin([&] {
     kernel_->RunEndFunctions();
     return dlclose(library_);
@@ -128,29 +148,30 @@ void Host::Unload() {
   }
   std::error_code ignored;
   std::filesystem::remove_all(loadDirectory_, ignored);
-  // A plug-in that was ended as often as it was initialised holds nothing any more.
-  if (lifecycleCount_ <= 0) {
-    kernel_->CheckReleased();
-    if (resources_->OpenFolders() != 0) Fail("the plug-in left its resource folder open");
-    if (commands_->LiveBitmaps() != 0) Fail("the plug-in did not free a bitmap it allocated");
-  }
+  if (kernel_->Jobs().Held() != 0) Fail("the host still held a job of the plug-in at unload");
+  kernel_->CheckReleased();
+  objects_->CheckNothingHeld([this](const std::string& route) { return kernel_->Offers(route); });
+  objects_->RetirePluginObjects();
 }
 
-void* Host::Symbol(const char* name) const {
-  return library_ != nullptr ? dlsym(library_, name) : nullptr;
-}
+void* Host::Symbol(const char* name) const { return library_ != nullptr ? dlsym(library_, name) : nullptr; }
 
 int Host::PluginMain(int action, void* p1, void* p2, void* p3) {
   if (pluginMain_ == nullptr) throw std::logic_error("plug-in not loaded");
-  if (action == 1) ++lifecycleCount_;
-  if (action == 3) --lifecycleCount_;
+  if (action == action::kInit) ++lifecycleCount_;
+  if (action == action::kEnd) --lifecycleCount_;
   return IntoPlugin([&] { return pluginMain_(action, p1, p2, p3); });
 }
 
-int Host::Init() { return PluginMain(1, &record_, nullptr, &pluginPath_); }
+int Host::Init() { return PluginMain(action::kInit, &record_, nullptr, &pluginPath_); }
 
 int Host::Message(int id, void* data) {
-  return PluginMain(6, reinterpret_cast<void*>(static_cast<std::intptr_t>(id)), data);
+  return PluginMain(action::kMessage, reinterpret_cast<void*>(static_cast<std::intptr_t>(id)), data);
+}
+
+void Host::AfterPluginCall() {
+  kernel_->CheckHostObjects();
+  windows_->AfterPluginCall();
 }
 
 void Host::RemoveTable(Table table) { record_.tables[static_cast<int>(table)] = nullptr; }
@@ -168,8 +189,25 @@ void Host::SetRawEntry(EntryId entry, void* value) {
 std::vector<Call> Host::CallsTo(EntryId entry) const {
   std::vector<Call> matching;
   for (const Call& call : calls_)
-    if (call.entry == entry) matching.push_back(call);
+    if (!call.IsMethod() && call.entry == entry) matching.push_back(call);
   return matching;
+}
+
+std::vector<Call> Host::CallsTo(const MethodId& method) const {
+  std::vector<Call> matching;
+  for (const Call& call : calls_)
+    if (call.IsMethod() && std::string(call.method.interfaceName) == method.interfaceName &&
+        std::string(call.method.method) == method.method)
+      matching.push_back(call);
+  return matching;
+}
+
+std::vector<EntryId> Host::EntriesCalled() const {
+  std::vector<EntryId> entries;
+  std::set<EntryId> seen;
+  for (const Call& call : calls_)
+    if (!call.IsMethod() && seen.insert(call.entry).second) entries.push_back(call.entry);
+  return entries;
 }
 
 std::string Host::Stdout() const { return StdoutCapture::Text().substr(stdoutMark_); }
@@ -178,11 +216,14 @@ void Host::ClearStdout() { stdoutMark_ = StdoutCapture::Text().size(); }
 
 void Host::Fail(const std::string& message) { failures_.push_back(message); }
 
-void Host::Record(EntryId entry, std::vector<std::uint64_t> args) {
-  calls_.push_back(Call{entry, std::move(args)});
+void Host::Record(EntryId entry, std::vector<std::uint64_t> args) { calls_.push_back(Call{entry, {}, std::move(args)}); }
+
+void Host::RecordMethod(const MethodId& method, std::vector<std::uint64_t> args) {
+  calls_.push_back(Call{{}, method, std::move(args)});
 }
 
 void* Host::OverrideFor(EntryId entry) const {
+  if (overrides_.empty()) return nullptr;
   auto found = overrides_.find(entry);
   return found != overrides_.end() ? found->second : nullptr;
 }
@@ -194,27 +235,30 @@ void Host::Install(EntryId entry, void* function) {
 }
 
 void Host::ReportTrap(int table, int offset) {
-  Fail("call to an entry the host does not implement: " +
-       Describe(EntryId{static_cast<Table>(table), offset}));
+  Fail("call to an entry the host does not implement: " + Describe(EntryId{static_cast<Table>(table), offset}));
 }
 
-PathValue* Host::NewPath(const std::string& text) {
+PathValue* Host::NewPath(const std::string& text, Owner owner, const std::string& origin) {
   auto* path = new PathValue{text};
   livePaths_.insert(path);
+  objects_->HandOut(path, "path value", owner, origin, owner == Owner::kPlugin ? Describe(entry::PathDestroy) : "");
   return path;
 }
 
-void Host::DeletePath(PathValue* path) {
-  if (livePaths_.erase(path) == 0) {
-    Fail("destroying a path value the host does not know");
-    return;
+bool Host::DeletePath(PathValue* path, const std::string& route) {
+  if (livePaths_.count(path) == 0) {
+    objects_->GiveBack(path, route);  // names it, or says the host never made it
+    return false;
   }
+  if (!objects_->GiveBack(path, route)) return false;
+  livePaths_.erase(path);
   delete path;
+  return true;
 }
 
 std::string Host::PathText(const void* slot) const {
   const auto* path = *static_cast<PathValue* const*>(slot);
-  return path != nullptr ? path->text : std::string();
+  return path != nullptr && IsLivePath(path) ? path->text : std::string();
 }
 
 }  // namespace testhost

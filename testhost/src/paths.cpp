@@ -28,14 +28,14 @@ void Construct(Slot* slot, const std::string& text, const char* operation) {
     return;
   }
   if (*slot != nullptr) host.Fail(std::string(operation) + " into a slot that already holds a path");
-  *slot = host.NewPath(text);
+  *slot = host.NewPath(text, Owner::kPlugin, std::string(operation));
 }
 
 void PathInit(Slot* slot) { Construct(slot, "", "PathInit"); }
 
 void PathDestroy(Slot* slot) {
   if (slot == nullptr || *slot == nullptr) return;
-  Host::Current().DeletePath(*slot);
+  Host::Current().DeletePath(*slot, Describe(entry::PathDestroy));
   *slot = nullptr;
 }
 
@@ -74,14 +74,14 @@ void PathClearSuffix(Slot* path) {
   target->text = fs::path(target->text).replace_extension().string();
 }
 
-void PathToString(core::StringObject** out, const Slot* path) {
+void PathToString(FrameworkObject** out, const Slot* path) {
   if (out == nullptr) return;
   Kernel& kernel = Host::Current().Framework();
   if (*out != nullptr) kernel.DropReference(*out);  // the slot's earlier string is replaced
-  *out = kernel.NewString(Value(path, "PathToString")->text);
+  *out = kernel.NewString(Value(path, "PathToString")->text, Owner::kPlugin, "PathToString");
 }
 
-void PathSetString(Slot* path, core::StringObject* const* string) {
+void PathSetString(Slot* path, FrameworkObject* const* string) {
   Value(path, "PathSetString")->text =
       string != nullptr ? Host::Current().Framework().StringText(*string) : std::string();
 }
@@ -89,17 +89,17 @@ void PathSetString(Slot* path, core::StringObject* const* string) {
 }  // namespace
 
 void InstallPathEntries(Host& host) {
-  Entry<entry::PathToString, &PathToString>::InstallInto(host);
-  Entry<entry::PathSetString, &PathSetString>::InstallInto(host);
-  Entry<entry::PathDirectory, &PathDirectory>::InstallInto(host);
-  Entry<entry::PathFilePart, &PathFilePart>::InstallInto(host);
-  Entry<entry::PathEquals, &PathEquals>::InstallInto(host);
-  Entry<entry::PathAppend, &PathAppend>::InstallInto(host);
-  Entry<entry::PathInit, &PathInit>::InstallInto(host);
-  Entry<entry::PathDestroy, &PathDestroy>::InstallInto(host);
-  Entry<entry::PathAssign, &PathAssign>::InstallInto(host);
-  Entry<entry::PathSetText, &PathSetText>::InstallInto(host);
-  Entry<entry::PathClearSuffix, &PathClearSuffix>::InstallInto(host);
+  Install<entry::PathToString, &PathToString>(host);
+  Install<entry::PathSetString, &PathSetString>(host);
+  Install<entry::PathDirectory, &PathDirectory>(host);
+  Install<entry::PathFilePart, &PathFilePart>(host);
+  Install<entry::PathEquals, &PathEquals>(host);
+  Install<entry::PathAppend, &PathAppend>(host);
+  Install<entry::PathInit, &PathInit>(host);
+  Install<entry::PathDestroy, &PathDestroy>(host);
+  Install<entry::PathAssign, &PathAssign>(host);
+  Install<entry::PathSetText, &PathSetText>(host);
+  Install<entry::PathClearSuffix, &PathClearSuffix>(host);
 }
 
 }  // namespace testhost

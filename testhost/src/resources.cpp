@@ -7,7 +7,7 @@
 
 namespace testhost {
 
-Resources::Resources(Host& host) : host_(host) { empty_ = host_.Framework().NewString("", false); }
+Resources::Resources(Host& host) : host_(host) { empty_ = host_.Framework().NewString("", Owner::kHost, "the host's shared empty string"); }
 
 Resources::~Resources() {
   while (!folders_.empty()) Drop(folders_.begin()->second.get());
@@ -34,7 +34,7 @@ ResourceFolder* Resources::Open(const std::string& folder) {
       }
     }
     const auto id = static_cast<std::int32_t>(std::stol(line.substr(0, equals)));
-    loaded->strings[id] = host_.Framework().NewString(text, false);
+    loaded->strings[id] = host_.Framework().NewString(text, Owner::kHost, "resource folder " + folder);
   }
   ResourceFolder* raw = loaded.get();
   folders_[raw] = std::move(loaded);
@@ -42,7 +42,7 @@ ResourceFolder* Resources::Open(const std::string& folder) {
   return raw;
 }
 
-const core::StringObject* const* Resources::String(ResourceFolder* folder, std::int32_t id) {
+const FrameworkObject* const* Resources::String(ResourceFolder* folder, std::int32_t id) {
   if (folders_.count(folder) == 0) {
     host_.Fail("reading a string of a resource folder the host did not open");
     return EmptyString();
@@ -71,7 +71,7 @@ Resources& R() { return Host::Current().ResourceModel(); }
 ResourceFolder* OpenEntry(const PathValue* const* path) {
   return R().Open(path != nullptr && *path != nullptr ? (*path)->text : std::string());
 }
-const core::StringObject* const* StringEntry(ResourceFolder* folder, std::int32_t id) {
+const FrameworkObject* const* StringEntry(ResourceFolder* folder, std::int32_t id) {
   return R().String(folder, id);
 }
 void CloseEntry(ResourceFolder* folder, std::uint8_t flag) { R().Close(folder, flag); }
@@ -79,9 +79,9 @@ void CloseEntry(ResourceFolder* folder, std::uint8_t flag) { R().Close(folder, f
 }  // namespace
 
 void InstallResourceEntries(Host& host) {
-  Entry<entry::ResourceOpen, &OpenEntry>::InstallInto(host);
-  Entry<entry::ResourceGetString, &StringEntry>::InstallInto(host);
-  Entry<entry::ResourceClose, &CloseEntry>::InstallInto(host);
+  Install<entry::ResourceOpen, &OpenEntry>(host);
+  Install<entry::ResourceGetString, &StringEntry>(host);
+  Install<entry::ResourceClose, &CloseEntry>(host);
   host.SetRawEntry(entry::SharedEmptyString,
                    const_cast<void*>(static_cast<const void*>(host.ResourceModel().EmptyString())));
 }

@@ -333,19 +333,19 @@ void FreeObjectEntry(SceneObject* object) { S().FreeObject(object); }
 
 void InstallSceneEntries(Host& host) {
   g_scene = &host.SceneModel();
-  Entry<entry::ActiveDocument, &ActiveDocumentEntry>::InstallInto(host);
-  Entry<entry::ActiveObject, &ActiveObjectEntry>::InstallInto(host);
-  Entry<entry::TagElementCount, &TagElementCountEntry>::InstallInto(host);
-  Entry<entry::NgonCount, &NgonCountEntry>::InstallInto(host);
-  Entry<entry::ObjectInfoFlags, &InfoFlagsEntry>::InstallInto(host);
-  Entry<entry::IsInstanceOfType, &IsInstanceEntry>::InstallInto(host);
-  Entry<entry::FreeObject, &FreeObjectEntry>::InstallInto(host);
-  Entry<entry::NextSibling, &NextSiblingEntry>::InstallInto(host);
-  Entry<entry::ParentOf, &ParentEntry>::InstallInto(host);
-  Entry<entry::FirstChild, &FirstChildEntry>::InstallInto(host);
-  Entry<entry::RunModelingCommand, &RunCommandEntry>::InstallInto(host);
-  Entry<entry::ResultListAt, &ResultAtEntry>::InstallInto(host);
-  Entry<entry::FreeResultList, &FreeResultListEntry>::InstallInto(host);
+  Install<entry::ActiveDocument, &ActiveDocumentEntry>(host);
+  Install<entry::ActiveObject, &ActiveObjectEntry>(host);
+  Install<entry::TagElementCount, &TagElementCountEntry>(host);
+  Install<entry::NgonCount, &NgonCountEntry>(host);
+  Install<entry::ObjectInfoFlags, &InfoFlagsEntry>(host);
+  Install<entry::IsInstanceOfType, &IsInstanceEntry>(host);
+  Install<entry::FreeObject, &FreeObjectEntry>(host);
+  Install<entry::NextSibling, &NextSiblingEntry>(host);
+  Install<entry::ParentOf, &ParentEntry>(host);
+  Install<entry::FirstChild, &FirstChildEntry>(host);
+  Install<entry::RunModelingCommand, &RunCommandEntry>(host);
+  Install<entry::ResultListAt, &ResultAtEntry>(host);
+  Install<entry::FreeResultList, &FreeResultListEntry>(host);
 }
 
 }  // namespace testhost

@@ -14,7 +14,9 @@ const char* TableName(Table table) { return kNames.at(static_cast<std::size_t>(t
 std::string GlobalName(Table table) { return std::string("t_HostOS_") + TableName(table); }
 
 std::string Describe(const EntryId& entry) {
-  return GlobalName(entry.table) + " offset " + std::to_string(entry.offset);
+  std::string text = GlobalName(entry.table) + " offset " + std::to_string(entry.offset);
+  if (entry.name != nullptr) text += std::string(" (") + entry.name + ")";
+  return text;
 }
 
 }  // namespace testhost

@@ -156,7 +156,7 @@ std::size_t Windows::LiveUserAreas() const {
 
 namespace {
 
-using StringSlot = core::StringObject*;
+using StringSlot = FrameworkObject*;
 
 Windows& W() { return Host::Current().WindowModel(); }
 
@@ -442,7 +442,7 @@ bool OpenFileEntry(const PathValue* const* path) {
   return true;
 }
 void ApplicationFolderEntry(PathValue** slot) {
-  if (slot != nullptr) *slot = Host::Current().NewPath(W().applicationFolder);
+  if (slot != nullptr) *slot = Host::Current().NewPath(W().applicationFolder, Owner::kPlugin, "ApplicationFolder");
 }
 std::int32_t MessageBoxEntry(const StringSlot* text, std::int32_t style) {
   W().messageBoxes.emplace_back(Text(text), style);
@@ -455,48 +455,48 @@ void RangeMessageEntry(std::int32_t, double, double, std::int32_t) {}
 }  // namespace
 
 void InstallWindowEntries(Host& host) {
-  Entry<entry::DialogCreate, &DialogCreateEntry>::InstallInto(host);
-  Entry<entry::DialogRelease, &DialogReleaseEntry>::InstallInto(host);
-  Entry<entry::DialogUserData, &DialogUserDataEntry>::InstallInto(host);
-  Entry<entry::DialogClose, &DialogCloseEntry>::InstallInto(host);
-  Entry<entry::DialogEnable, &DialogEnableEntry>::InstallInto(host);
-  Entry<entry::DialogSetTimer, &DialogSetTimerEntry>::InstallInto(host);
-  Entry<entry::DialogGroupPadding, &DialogGroupPaddingEntry>::InstallInto(host);
-  Entry<entry::DialogEndGroup, &DialogEndGroupEntry>::InstallInto(host);
-  Entry<entry::DialogRedrawArea, &DialogRedrawAreaEntry>::InstallInto(host);
-  Entry<entry::DialogRestore, &DialogRestoreEntry>::InstallInto(host);
-  Entry<entry::DialogDeliverResult, &DialogDeliverResultEntry>::InstallInto(host);
-  Entry<entry::DialogCustomGuiElementId, &CustomGuiElementEntry>::InstallInto(host);
-  Entry<entry::ElementOperation, &ElementOperationEntry>::InstallInto(host);
-  Entry<entry::DialogCustomGuiDestroyed, &CustomGuiDestroyedEntry>::InstallInto(host);
-  Entry<entry::DialogCustomGuiMessage, &CustomGuiMessageEntry>::InstallInto(host);
-  Entry<entry::DialogCreateUserArea, &CreateUserAreaEntry>::InstallInto(host);
-  Entry<entry::SendElementMessage, &SendElementMessageEntry>::InstallInto(host);
-  Entry<entry::DialogBeginGroup, &DialogBeginGroupEntry>::InstallInto(host);
-  Entry<entry::DialogOpen, &DialogOpenEntry>::InstallInto(host);
-  Entry<entry::ContainerInit, &ContainerInitEntry>::InstallInto(host);
-  Entry<entry::ContainerDestroy, &ContainerDestroyEntry>::InstallInto(host);
-  Entry<entry::ContainerGetId, &ContainerGetIdEntry>::InstallInto(host);
-  Entry<entry::ContainerSetInt32, &ContainerSetInt32Entry>::InstallInto(host);
-  Entry<entry::ContainerSetString, &ContainerSetStringEntry>::InstallInto(host);
-  Entry<entry::ContainerGetInt32, &ContainerGetInt32Entry>::InstallInto(host);
-  Entry<entry::GeValueDestroy, &GeValueDestroyEntry>::InstallInto(host);
-  Entry<entry::GeValueGetInt32, &GeValueGetInt32Entry>::InstallInto(host);
-  Entry<entry::GeValueInitEmpty, &GeValueInitEmptyEntry>::InstallInto(host);
-  Entry<entry::UserAreaRelease, &UserAreaReleaseEntry>::InstallInto(host);
-  Entry<entry::UserAreaUserData, &UserAreaUserDataEntry>::InstallInto(host);
-  Entry<entry::UserAreaWidth, &UserAreaWidthEntry>::InstallInto(host);
-  Entry<entry::UserAreaHeight, &UserAreaHeightEntry>::InstallInto(host);
-  Entry<entry::UserAreaElementId, &UserAreaElementIdEntry>::InstallInto(host);
-  Entry<entry::UserAreaSetMinSize, &UserAreaSetMinSizeEntry>::InstallInto(host);
-  Entry<entry::UserAreaFillRect, &UserAreaFillRectEntry>::InstallInto(host);
-  Entry<entry::UserAreaSetPen, &UserAreaSetPenEntry>::InstallInto(host);
-  Entry<entry::OpenFileWithSystem, &OpenFileEntry>::InstallInto(host);
-  Entry<entry::ApplicationFolder, &ApplicationFolderEntry>::InstallInto(host);
-  Entry<entry::ShowMessageBox, &MessageBoxEntry>::InstallInto(host);
-  Entry<entry::HostState, &HostStateEntry>::InstallInto(host);
-  Entry<entry::HostInteraction, &InteractionEntry>::InstallInto(host);
-  Entry<entry::RangeMessage, &RangeMessageEntry>::InstallInto(host);
+  Install<entry::DialogCreate, &DialogCreateEntry>(host);
+  Install<entry::DialogRelease, &DialogReleaseEntry>(host);
+  Install<entry::DialogUserData, &DialogUserDataEntry>(host);
+  Install<entry::DialogClose, &DialogCloseEntry>(host);
+  Install<entry::DialogEnable, &DialogEnableEntry>(host);
+  Install<entry::DialogSetTimer, &DialogSetTimerEntry>(host);
+  Install<entry::DialogGroupPadding, &DialogGroupPaddingEntry>(host);
+  Install<entry::DialogEndGroup, &DialogEndGroupEntry>(host);
+  Install<entry::DialogRedrawArea, &DialogRedrawAreaEntry>(host);
+  Install<entry::DialogRestore, &DialogRestoreEntry>(host);
+  Install<entry::DialogDeliverResult, &DialogDeliverResultEntry>(host);
+  Install<entry::DialogCustomGuiElementId, &CustomGuiElementEntry>(host);
+  Install<entry::ElementOperation, &ElementOperationEntry>(host);
+  Install<entry::DialogCustomGuiDestroyed, &CustomGuiDestroyedEntry>(host);
+  Install<entry::DialogCustomGuiMessage, &CustomGuiMessageEntry>(host);
+  Install<entry::DialogCreateUserArea, &CreateUserAreaEntry>(host);
+  Install<entry::SendElementMessage, &SendElementMessageEntry>(host);
+  Install<entry::DialogBeginGroup, &DialogBeginGroupEntry>(host);
+  Install<entry::DialogOpen, &DialogOpenEntry>(host);
+  Install<entry::ContainerInit, &ContainerInitEntry>(host);
+  Install<entry::ContainerDestroy, &ContainerDestroyEntry>(host);
+  Install<entry::ContainerGetId, &ContainerGetIdEntry>(host);
+  Install<entry::ContainerSetInt32, &ContainerSetInt32Entry>(host);
+  Install<entry::ContainerSetString, &ContainerSetStringEntry>(host);
+  Install<entry::ContainerGetInt32, &ContainerGetInt32Entry>(host);
+  Install<entry::GeValueDestroy, &GeValueDestroyEntry>(host);
+  Install<entry::GeValueGetInt32, &GeValueGetInt32Entry>(host);
+  Install<entry::GeValueInitEmpty, &GeValueInitEmptyEntry>(host);
+  Install<entry::UserAreaRelease, &UserAreaReleaseEntry>(host);
+  Install<entry::UserAreaUserData, &UserAreaUserDataEntry>(host);
+  Install<entry::UserAreaWidth, &UserAreaWidthEntry>(host);
+  Install<entry::UserAreaHeight, &UserAreaHeightEntry>(host);
+  Install<entry::UserAreaElementId, &UserAreaElementIdEntry>(host);
+  Install<entry::UserAreaSetMinSize, &UserAreaSetMinSizeEntry>(host);
+  Install<entry::UserAreaFillRect, &UserAreaFillRectEntry>(host);
+  Install<entry::UserAreaSetPen, &UserAreaSetPenEntry>(host);
+  Install<entry::OpenFileWithSystem, &OpenFileEntry>(host);
+  Install<entry::ApplicationFolder, &ApplicationFolderEntry>(host);
+  Install<entry::ShowMessageBox, &MessageBoxEntry>(host);
+  Install<entry::HostState, &HostStateEntry>(host);
+  Install<entry::HostInteraction, &InteractionEntry>(host);
+  Install<entry::RangeMessage, &RangeMessageEntry>(host);
 }
 
 }  // namespace testhost

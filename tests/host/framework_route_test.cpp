@@ -17,7 +17,6 @@ using FrameworkRouteTest = PluginTest;
 TEST_F(FrameworkRouteTest, UnpublishedInterfaceFallsBackWithAReport) {
   host().Reload([](Kernel& k) {
     k.Unpublish(kSystem);
-    k.SkipReleaseCheck();
   });
   host().ClearStdout();  // module start already met the missing interface
   EXPECT_EQ(host().Init(), 1);
@@ -29,7 +28,7 @@ TEST_F(FrameworkRouteTest, UnpublishedInterfaceFallsBackWithAReport) {
 }
 
 TEST_F(FrameworkRouteTest, MissingMethodOfABoundInterfaceIsReportedToTheHost) {
-  host().Reload([](Kernel& k) { k.UnpublishMethod(kSystem, iface::System::Alloc); });
+  host().Reload([](Kernel& k) { k.UnpublishMethod(kSystem, published::System::Alloc); });
   EXPECT_EQ(host().Init(), 1);
   EXPECT_EQ(Console(), kUnresolvableSystem);
   EXPECT_EQ(host().Stdout(), "");
@@ -38,7 +37,7 @@ TEST_F(FrameworkRouteTest, MissingMethodOfABoundInterfaceIsReportedToTheHost) {
 }
 
 TEST_F(FrameworkRouteTest, WrongSignatureHashLeavesTheFallback) {
-  host().Reload([](Kernel& k) { k.SetSignatureHash(kSystem, iface::System::Alloc, "0000000000000000"); });
+  host().Reload([](Kernel& k) { k.SetSignatureHash(kSystem, published::System::Alloc, "0000000000000000"); });
   EXPECT_EQ(host().Init(), 1);
   EXPECT_EQ(Console(), kUnresolvableSystem);
   EXPECT_EQ(host().CountCalls(entry::PathInit), 0u);
@@ -48,7 +47,6 @@ TEST_F(FrameworkRouteTest, WrongSignatureHashLeavesTheFallback) {
 TEST_F(FrameworkRouteTest, FailedReferenceAnswersAtOnceWithoutAReport) {
   host().Reload([](Kernel& k) {
     k.MarkFailed(kSystem);
-    k.SkipReleaseCheck();
   });
   EXPECT_EQ(host().Init(), 1);
   EXPECT_EQ(host().Stdout(), "");
@@ -61,7 +59,7 @@ TEST_F(FrameworkRouteTest, FailedReferenceAnswersAtOnceWithoutAReport) {
 TEST_F(FrameworkRouteTest, MissingKernelInitializerIsAsserted) {
   host().Reload([](Kernel& k) {
     k.WithholdInitializer();
-    k.UnpublishMethod(kSystem, iface::System::Alloc);
+    k.UnpublishMethod(kSystem, published::System::Alloc);
   });
   const std::size_t before = kernel().Console().size();
   EXPECT_EQ(host().Init(), 1);
@@ -131,7 +129,7 @@ TEST_F(FrameworkRouteTest, HostOutputMaskFiltersLevels) {
 
 TEST_F(FrameworkRouteTest, ConfigurationVariablesAreRegisteredWithTheHost) {
   std::vector<std::string> names;
-  for (const core::ConfigurationEntry* entry : kernel().Configuration()) names.push_back(entry->name);
+  for (const testhost::ConfigurationVariable& variable : kernel().Configuration()) names.push_back(variable.name);
   EXPECT_EQ(names, (std::vector<std::string>{"g_trackSpinlocks", "g_trackCpuYield", "g_inCrashhandler",
                                              "g_enableDebugBreak"}));
 }

@@ -1,15 +1,17 @@
-// The module description the kernel reads through g_framework.
+// The module description the kernel reads through g_framework, read as the host
+// reads it: by byte offset.
 #include <cstring>
 #include <map>
 #include <vector>
 
 #include "fixture.h"
+#include "testhost/records.h"
+
+using testhost::ReadAt;
+using testhost::Records;
+namespace record = testhost::record;
 
 namespace {
-
-std::string Text(const core::EntityId& id) {
-  return id.text != nullptr ? std::string(id.text, core::IdLength(id)) : std::string();
-}
 
 std::uint64_t ExpectedWord(const std::string& text) {
   std::uint64_t hash = 0;
@@ -17,202 +19,172 @@ std::uint64_t ExpectedWord(const std::string& text) {
   return (std::uint64_t{text.size()} << 44) | (hash & 0x7ffffffffffULL);
 }
 
-std::vector<core::ModuleEntry*> Modules(core::ModuleRecord* framework) {
-  std::vector<core::ModuleEntry*> modules;
-  for (core::ModuleEntry* m = framework->modules; m != nullptr; m = m->nextModule) modules.push_back(m);
-  return modules;
-}
-
-core::ModuleEntry* Module(core::ModuleRecord* framework, const std::string& id) {
-  for (core::ModuleEntry* m : Modules(framework))
-    if (Text(m->head.id) == id) return m;
-  return nullptr;
-}
-
-std::vector<core::TranslationUnitRecord*> Units(core::ModuleEntry* module) {
-  std::vector<core::TranslationUnitRecord*> units;
-  for (core::EntityRecord* u = module->unitsHead; u != nullptr; u = u->next)
-    units.push_back(reinterpret_cast<core::TranslationUnitRecord*>(u));
-  return units;
-}
-
-core::TranslationUnitRecord* Unit(core::ModuleEntry* module, const std::string& name) {
-  for (core::TranslationUnitRecord* u : Units(module))
-    if (Text(u->head.id) == name) return u;
-  return nullptr;
-}
-
-template <typename T>
-T* Reference(core::ModuleEntry* module, const std::string& id) {
-  for (core::EntityRecord* r = module->referencesHead; r != nullptr; r = r->next)
-    if (Text(r->id) == id) return reinterpret_cast<T*>(r);
-  return nullptr;
-}
-
 }  // namespace
 
 class RegistrationTest : public PluginTest {
  protected:
-  core::ModuleRecord* framework() { return kernel().Framework(); }
+  Records records() { return Records(kernel().Framework()); }
 };
 
 TEST_F(RegistrationTest, ModuleRecordListsTheFourModules) {
-  ASSERT_NE(framework(), nullptr);
-  EXPECT_EQ(framework()->versions[0], 2023904u);
-  EXPECT_EQ(framework()->versions[1], 2024000u);
+  void* framework = kernel().Framework();
+  ASSERT_NE(framework, nullptr);
+  EXPECT_EQ(ReadAt<std::uint64_t>(framework, 0), 2023904u);
+  EXPECT_EQ(ReadAt<std::uint64_t>(framework, 8), 2024000u);
   std::vector<std::string> ids;
-  for (core::ModuleEntry* m : Modules(framework())) ids.push_back(Text(m->head.id));
+  for (const unsigned char* m : records().Modules()) ids.push_back(Records::Name(m));
   // Newest first: the math module's register unit runs last.
   EXPECT_EQ(ids, (std::vector<std::string>{"net.hostapp.math.framework", "net.hostapp.core.framework",
                                            "net.hostapp.scene.framework", "com.quorvant.statlume"}));
-  for (core::ModuleEntry* m : Modules(framework())) {
-    EXPECT_EQ(m->head.kind, core::kEntityModule);
-    EXPECT_EQ(m->framework, framework());
-    const std::uint32_t given = Text(m->head.id) == "com.quorvant.statlume" ? 0u : 0x8001000u;
-    EXPECT_EQ(m->head.flags, given | 0x201u) << Text(m->head.id);
+  for (const unsigned char* m : records().Modules()) {
+    EXPECT_EQ(Records::Kind(m), 9);
+    EXPECT_EQ(ReadAt<void*>(m, record::kModuleFramework), framework);
+    const std::uint32_t given = Records::Name(m) == "com.quorvant.statlume" ? 0u : 0x8001000u;
+    EXPECT_EQ(Records::Flags(m), given | 0x201u) << Records::Name(m);
   }
 }
 
 TEST_F(RegistrationTest, DependencyListsInStoredOrder) {
-  core::ModuleEntry* plugin = Module(framework(), "com.quorvant.statlume");
-  ASSERT_NE(plugin, nullptr);
-  ASSERT_EQ(plugin->dependencyCount, 9);
-  std::vector<std::string> names;
-  for (int i = 0; i < 9; ++i) names.push_back(Text(plugin->dependencies[i]));
   const std::string p = "net.hostapp.";
-  EXPECT_EQ(names, (std::vector<std::string>{
-                       p + "scene.framework", p + "command.framework", p + "core.framework",
-                       p + "crypt.framework", p + "image.framework", p + "math.framework",
-                       p + "mesh_misc.framework", p + "modeling_geom.framework", p + "python.framework"}));
-  core::ModuleEntry* scene = Module(framework(), "net.hostapp.scene.framework");
-  ASSERT_EQ(scene->dependencyCount, 4);
-  EXPECT_EQ(Text(scene->dependencies[0]), p + "core.framework");
-  EXPECT_EQ(Text(scene->dependencies[3]), p + "modeling_geom.framework");
-  core::ModuleEntry* math = Module(framework(), "net.hostapp.math.framework");
-  ASSERT_EQ(math->dependencyCount, 1);
-  EXPECT_EQ(Text(math->dependencies[0]), p + "core.framework");
-  EXPECT_EQ(Module(framework(), "net.hostapp.core.framework")->dependencies, nullptr);
+  EXPECT_EQ(records().ModuleDependencies(records().Module("com.quorvant.statlume")),
+            (std::vector<std::string>{p + "scene.framework", p + "command.framework", p + "core.framework",
+                                      p + "crypt.framework", p + "image.framework", p + "math.framework",
+                                      p + "mesh_misc.framework", p + "modeling_geom.framework",
+                                      p + "python.framework"}));
+  EXPECT_EQ(records().ModuleDependencies(records().Module(p + "scene.framework")),
+            (std::vector<std::string>{p + "core.framework", p + "math.framework", p + "mesh_misc.framework",
+                                      p + "modeling_geom.framework"}));
+  EXPECT_EQ(records().ModuleDependencies(records().Module(p + "math.framework")),
+            (std::vector<std::string>{p + "core.framework"}));
+  EXPECT_EQ(ReadAt<void*>(records().Module(p + "core.framework"), record::kModuleDependencies), nullptr);
 }
 
 TEST_F(RegistrationTest, EveryIdentifierCarriesItsHashAndLength) {
   int checked = 0;
-  auto check = [&](const core::EntityRecord& record) {
-    if (record.id.text == nullptr) return;
-    EXPECT_EQ(record.id.word, ExpectedWord(Text(record.id))) << Text(record.id);
-    EXPECT_EQ(record.id.word & core::kIdOwnedText, 0u);
+  auto check = [&](const unsigned char* r) {
+    const testhost::IdValue id = Records::Id(r);
+    if (id.text == nullptr) return;
+    EXPECT_EQ(id.word, ExpectedWord(Records::Name(r))) << Records::Name(r);
     ++checked;
   };
-  for (core::ModuleEntry* m : Modules(framework())) {
-    check(m->head);
-    for (core::TranslationUnitRecord* u : Units(m)) {
-      check(u->head);
-      for (core::EntityRecord* c = u->childHead; c != nullptr; c = c->next) check(*c);
+  for (const unsigned char* m : records().Modules()) {
+    check(m);
+    for (const unsigned char* u : records().Units(m)) {
+      check(u);
+      for (const unsigned char* c : records().Children(u)) check(c);
     }
-    for (core::EntityRecord* r = m->referencesHead; r != nullptr; r = r->next) check(*r);
+    for (const unsigned char* r : records().References(m)) check(r);
   }
   EXPECT_GT(checked, 50);
 }
 
 TEST_F(RegistrationTest, PluginRegisterUnitAndReflection) {
-  core::ModuleEntry* plugin = Module(framework(), "com.quorvant.statlume");
-  core::TranslationUnitRecord* reg = Unit(plugin, "register.cpp");
+  const unsigned char* plugin = records().Module("com.quorvant.statlume");
+  const unsigned char* reg = records().Unit(plugin, "register.cpp");
   ASSERT_NE(reg, nullptr);
-  EXPECT_EQ(reg->head.flags, 256u | 0x201u);
+  EXPECT_EQ(Records::Flags(reg), 256u | 0x201u);
   // Its module entry is its child, and it uses the object class declaration.
-  EXPECT_EQ(reg->childHead, &plugin->head);
-  ASSERT_NE(reg->uses, nullptr);
-  EXPECT_STREQ(reg->uses->header, "core/objectbase");
-  EXPECT_EQ(Text(reg->uses->declaration->id), "net.hostapp.class.object");
-  EXPECT_EQ(reg->uses->declaration->kind, core::kEntityClass);
+  EXPECT_EQ(records().Children(reg).front(), plugin);
+  ASSERT_EQ(records().Uses(reg).size(), 1u);
+  const unsigned char* use = records().Uses(reg).front();
+  EXPECT_STREQ(ReadAt<const char*>(use, record::kUseHeader), "core/objectbase");
+  const auto* declaration = ReadAt<const unsigned char*>(use, record::kUseDeclaration);
+  EXPECT_EQ(Records::Name(declaration), "net.hostapp.class.object");
+  EXPECT_EQ(Records::Kind(declaration), record::kClass);
 
-  core::TranslationUnitRecord* reflection = Unit(plugin, "[reflection registration]");
+  const unsigned char* reflection = records().Unit(plugin, "[reflection registration]");
   ASSERT_NE(reflection, nullptr);
-  EXPECT_EQ(reflection->head.flags & 0x8400000u, 0x8400000u);
-  ASSERT_NE(reflection->childHead, nullptr);
-  const auto* initializer = reinterpret_cast<core::InitializerRecord*>(reflection->childHead);
-  EXPECT_EQ(Text(initializer->head.id), ".reflection");
-  EXPECT_EQ(initializer->head.kind, core::kEntityInitializer);
-  EXPECT_EQ(initializer->priority, 128);
+  EXPECT_EQ(Records::Flags(reflection) & 0x8400000u, 0x8400000u);
+  ASSERT_EQ(records().Children(reflection).size(), 1u);
+  const unsigned char* initializer = records().Children(reflection).front();
+  EXPECT_EQ(Records::Name(initializer), ".reflection");
+  EXPECT_EQ(Records::Kind(initializer), record::kInitializer);
+  EXPECT_EQ(ReadAt<std::int32_t>(initializer, record::kInitializerPriority), 128);
 
   // The placeholder unit keeps its name and flags.
-  core::TranslationUnitRecord* placeholder = Units(plugin).back();
-  EXPECT_EQ(Text(placeholder->head.id), "??");
-  EXPECT_EQ(placeholder->head.flags & 0x2000000u, 0x2000000u);
+  const unsigned char* placeholder = records().Units(plugin).back();
+  EXPECT_EQ(Records::Name(placeholder), "??");
+  EXPECT_EQ(Records::Flags(placeholder) & 0x2000000u, 0x2000000u);
 }
 
 TEST_F(RegistrationTest, UnitsAreNamedByTheirInitializers) {
-  core::ModuleEntry* core = Module(framework(), "net.hostapp.core.framework");
-  core::TranslationUnitRecord* configuration = Unit(core, "configuration.cpp");
+  const unsigned char* core = records().Module("net.hostapp.core.framework");
+  const unsigned char* configuration = records().Unit(core, "configuration.cpp");
   ASSERT_NE(configuration, nullptr);
   std::vector<std::string> children;
-  for (core::EntityRecord* c = configuration->childHead; c != nullptr; c = c->next)
-    children.push_back(Text(c->id) + "/" + std::to_string(c->kind));
+  for (const unsigned char* c : records().Children(configuration))
+    children.push_back(Records::Name(c) + "/" + std::to_string(Records::Kind(c)));
   EXPECT_EQ(children, (std::vector<std::string>{"configuration/11", "configuration.cpp/10"}));
 
-  core::TranslationUnitRecord* cpuid = Unit(core, "cpuid.cpp");
+  const unsigned char* cpuid = records().Unit(core, "cpuid.cpp");
   ASSERT_NE(cpuid, nullptr);
-  ASSERT_NE(cpuid->dependencies, nullptr);
-  EXPECT_STREQ(cpuid->dependencies->name, ".cpuidinit");
-  EXPECT_EQ(Text(cpuid->dependencies->initializer->head.id), "cpuidinit");
-  EXPECT_EQ(cpuid->dependencies->initializer, cpuid->dependencies->initializerAgain);
+  ASSERT_EQ(records().Dependencies(cpuid).size(), 1u);
+  const unsigned char* dependency = records().Dependencies(cpuid).front();
+  EXPECT_STREQ(ReadAt<const char*>(dependency, record::kDependencyName), ".cpuidinit");
+  const auto* initializer = ReadAt<const unsigned char*>(dependency, record::kDependencyInitializer);
+  EXPECT_EQ(Records::Name(initializer), "cpuidinit");
+  EXPECT_EQ(ReadAt<const unsigned char*>(dependency, record::kDependencyInitializerAgain), initializer);
 
   // Units whose records name no file keep the placeholder name.
   int unnamed = 0;
-  for (core::TranslationUnitRecord* u : Units(core)) {
-    if (Text(u->head.id) != "??") continue;
+  for (const unsigned char* u : records().Units(core)) {
+    if (Records::Name(u) != "??") continue;
     ++unnamed;
-    for (core::EntityRecord* c = u->childHead; c != nullptr; c = c->next)
-      EXPECT_NE(c->kind, core::kEntityStartFunctions);
+    for (const unsigned char* c : records().Children(u)) EXPECT_NE(Records::Kind(c), record::kStartFunctions);
   }
   EXPECT_GT(unnamed, 0);
   // Units that define configuration variables depend on the configuration initializer.
   int dependents = 0;
-  for (core::TranslationUnitRecord* u : Units(core))
-    for (core::InitializerDependency* d = u->dependencies; d != nullptr; d = d->next)
-      if (std::string(d->name) == ".configuration") ++dependents;
+  for (const unsigned char* u : records().Units(core))
+    for (const unsigned char* d : records().Dependencies(u))
+      if (std::string(ReadAt<const char*>(d, record::kDependencyName)) == ".configuration") ++dependents;
   EXPECT_GE(dependents, 2);
 }
 
 TEST_F(RegistrationTest, InterfaceReferencesCarryTheirNameLists) {
-  core::ModuleEntry* core = Module(framework(), "net.hostapp.core.framework");
-  auto* logger = Reference<core::FunctionTableReference>(core, "net.hostapp.logger");
+  const unsigned char* core = records().Module("net.hostapp.core.framework");
+  const unsigned char* logger = records().Reference(core, "net.hostapp.logger");
   ASSERT_NE(logger, nullptr);
-  EXPECT_EQ(logger->head.kind, core::kEntityTableInterface);
-  EXPECT_EQ(logger->methodCount, 1);
+  EXPECT_EQ(Records::Kind(logger), record::kTableInterface);
+  EXPECT_EQ(ReadAt<std::int64_t>(logger, record::kMethodCount), 1);
+  const char* names = ReadAt<const char*>(logger, record::kMethodNames);
   const std::string single = "Write@c2dead756832d917";
-  ASSERT_EQ(std::string(logger->methodNames), single);
-  EXPECT_EQ(logger->methodNames[single.size() + 1], '\0');  // ended by an empty entry
-  EXPECT_EQ(logger->tableEnd, logger->table + 1);
-  EXPECT_EQ(logger->head.flags & 0x40000000u, 0x40000000u);
+  ASSERT_EQ(std::string(names), single);
+  EXPECT_EQ(names[single.size() + 1], '\0');  // ended by an empty entry
+  EXPECT_EQ(ReadAt<void**>(logger, record::kTableEnd), ReadAt<void**>(logger, record::kTable) + 1);
+  EXPECT_EQ(Records::Flags(logger) & 0x40000000u, 0x40000000u);
 
-  auto* string = Reference<core::FunctionTableReference>(core, "net.hostapp.string");
+  const unsigned char* string = records().Reference(core, "net.hostapp.string");
   std::vector<std::string> entries;
-  for (const char* e = string->methodNames; *e != '\0'; e += std::strlen(e) + 1) entries.push_back(e);
+  for (const char* e = ReadAt<const char*>(string, record::kMethodNames); *e != '\0'; e += std::strlen(e) + 1)
+    entries.push_back(e);
   ASSERT_EQ(entries.size(), 5u);
   EXPECT_EQ(entries[1].substr(0, 6), "Alloc@");
   EXPECT_EQ(entries[2].substr(0, 6), "Alloc@");  // overloads: same name, other hash
   EXPECT_NE(entries[1], entries[2]);
 
   // Bound object-dispatch reference, and an unbound one with an empty name list.
-  auto* error = Reference<core::ObjectInterfaceReference>(core, "net.hostapp.error");
-  EXPECT_EQ(error->methodOffset, kernel().MethodOffset("net.hostapp.error"));
-  EXPECT_EQ(error->minusOne, -1);
-  core::ModuleEntry* math = Module(framework(), "net.hostapp.math.framework");
-  auto* noise = Reference<core::ObjectInterfaceReference>(math, "net.hostapp.math.noise");
+  const unsigned char* error = records().Reference(core, "net.hostapp.error");
+  EXPECT_EQ(ReadAt<std::uint64_t>(error, record::kMethodOffset), kernel().MethodOffset("net.hostapp.error"));
+  EXPECT_EQ(ReadAt<std::int64_t>(error, record::kMinusOne), -1);
+  const unsigned char* math = records().Module("net.hostapp.math.framework");
+  const unsigned char* noise = records().Reference(math, "net.hostapp.math.noise");
   ASSERT_NE(noise, nullptr);
-  EXPECT_EQ(noise->methodOffset, core::kUnboundMethodOffset);
-  EXPECT_EQ(noise->methodNames[0], '\0');
-  auto* registry = Reference<core::RegistryReference>(math, "net.hostapp.math.registry.fftclasses");
+  EXPECT_EQ(ReadAt<std::uint64_t>(noise, record::kMethodOffset), record::kUnboundMethodOffset);
+  EXPECT_EQ(ReadAt<const char*>(noise, record::kObjectMethodNames)[0], '\0');
+  const unsigned char* registry = records().Reference(math, "net.hostapp.math.registry.fftclasses");
   ASSERT_NE(registry, nullptr);
-  EXPECT_EQ(registry->head.kind, core::kEntityRegistry);
+  EXPECT_EQ(Records::Kind(registry), record::kRegistry);
 }
 
 TEST_F(RegistrationTest, StaticIdentifierConstantsAreFilledByTheKernel) {
+  namespace module = testhost::module;
   std::vector<std::string> texts;
-  for (core::StaticIdNode* node = framework()->constants; node != nullptr; node = node->next) {
-    texts.push_back(node->text);
-    EXPECT_EQ(&node->constant->node, node);
-    EXPECT_NE(node->constant->value, 0u);
+  for (auto* node = ReadAt<const unsigned char*>(kernel().Framework(), module::kConstants); node != nullptr;
+       node = ReadAt<const unsigned char*>(node, module::kNodeNext)) {
+    texts.push_back(ReadAt<const char*>(node, module::kNodeText));
+    const auto* constant = ReadAt<const unsigned char*>(node, module::kNodeConstant);
+    EXPECT_NE(ReadAt<std::uint64_t>(constant, 0), 0u);
   }
   EXPECT_EQ(texts.size(), 8u);
   EXPECT_EQ(texts.back(), "net.hostapp.initialization.blockingstart");
@@ -228,9 +200,12 @@ TEST_F(RegistrationTest, SpinDelegateIsExportedAndReplaceable) {
 
 TEST_F(RegistrationTest, OwnedIdentifierIsReleasedAtUnload) {
   // The kernel may leave an identifier whose text it allocated through the framework.
-  auto* text = static_cast<char*>(kernel().Allocate(4, nullptr));
+  const testhost::Location where{"the kernel", 1, 0};
+  auto* text = static_cast<char*>(kernel().Allocate(4, &where, "net.hostapp.system.Free"));
   std::memcpy(text, "abc", 4);
-  framework()->idSlot = core::EntityId{text, core::Id("abc").word | core::kIdOwnedText};
+  void* framework = kernel().Framework();
+  testhost::WriteAt(framework, testhost::module::kIdSlot, text);
+  testhost::WriteAt(framework, testhost::module::kIdSlot + 8, ExpectedWord("abc") | testhost::id::kOwnedText);
   EXPECT_EQ(kernel().LiveAllocations(), 1u);
   host().Unload();
   EXPECT_EQ(kernel().LiveAllocations(), 0u);

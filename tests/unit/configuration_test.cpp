@@ -9,17 +9,17 @@ using ConfigurationTest = BoundRuntimeTest;
 
 TEST_F(ConfigurationTest, VariablesAreHandedToTheHostAtStart) {
   std::vector<std::string> names;
-  for (const core::ConfigurationEntry* entry : kernel().Configuration()) names.push_back(entry->name);
+  for (const testhost::ConfigurationVariable& variable : kernel().Configuration()) names.push_back(variable.name);
   EXPECT_EQ(names, (std::vector<std::string>{"g_trackSpinlocks", "g_trackCpuYield", "g_inCrashhandler",
                                              "g_enableDebugBreak"}));
-  const core::ConfigurationEntry* debugBreak = kernel().Configuration().back();
-  EXPECT_EQ(debugBreak->type, 1);
-  EXPECT_STREQ(debugBreak->help, "enable debug breaks (when debugger is attached)");
-  EXPECT_EQ(debugBreak->storage, &g_enableDebugBreak);
+  const testhost::ConfigurationVariable& debugBreak = kernel().Configuration().back();
+  EXPECT_EQ(debugBreak.type, 1);
+  EXPECT_EQ(debugBreak.help, "enable debug breaks (when debugger is attached)");
+  EXPECT_EQ(debugBreak.storage, &g_enableDebugBreak);
   EXPECT_EQ(g_enableDebugBreak, 1);
-  EXPECT_EQ(kernel().Configuration()[2]->type, 5);
-  EXPECT_STREQ(kernel().Configuration()[1]->help,
-               "Track usage of Spinlocks (either for performance checks or deadlock detection)");
+  EXPECT_EQ(kernel().Configuration()[2].type, 5);
+  EXPECT_EQ(kernel().Configuration()[1].help,
+            "Track usage of Spinlocks (either for performance checks or deadlock detection)");
   // The host may change a value.
   EXPECT_TRUE(kernel().SetConfiguration("g_enableDebugBreak", 0));
   EXPECT_EQ(g_enableDebugBreak, 0);

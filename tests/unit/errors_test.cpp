@@ -45,7 +45,7 @@ TEST_F(ErrorTest, CodesAboveFiveAreTheUnknownError) {
 }
 
 TEST_F(ErrorTest, MakeUnsharedCopiesOnlySharedObjects) {
-  testhost::ErrorValue* object = kernel().NewError(core::kErrorIllegalState, true);
+  testhost::ErrorValue* object = kernel().NewError(core::kErrorIllegalState, testhost::Owner::kPlugin);
   EXPECT_EQ(core::MakeUnshared(object), object);  // count word 16: used in place
 
   kernel().CountWord(object) = 24;
@@ -54,7 +54,7 @@ TEST_F(ErrorTest, MakeUnsharedCopiesOnlySharedObjects) {
   EXPECT_EQ(kernel().CountWord(copy), 16);
   EXPECT_FALSE(kernel().IsLiveObject(object));  // releasing the shared reference was its last
 
-  testhost::ErrorValue* shared = kernel().NewError(core::kErrorIllegalState, true);
+  testhost::ErrorValue* shared = kernel().NewError(core::kErrorIllegalState, testhost::Owner::kPlugin);
   kernel().CountWord(shared) = 32;
   const void* second = core::MakeUnshared(shared);
   EXPECT_NE(second, shared);
@@ -65,7 +65,7 @@ TEST_F(ErrorTest, MakeUnsharedCopiesOnlySharedObjects) {
 }
 
 TEST_F(ErrorTest, ReleaseDestroysOnlyWithTheLastReference) {
-  testhost::ErrorValue* object = kernel().NewError(core::kErrorIllegalState, true);
+  testhost::ErrorValue* object = kernel().NewError(core::kErrorIllegalState, testhost::Owner::kPlugin);
   kernel().CountWord(object) = 32;
   core::ReleaseObject(object);
   ASSERT_TRUE(kernel().IsLiveObject(object));

@@ -1,48 +1,22 @@
 #pragma once
-#include <bit>
 #include <cstdint>
 #include <functional>
 #include <map>
 #include <memory>
 #include <set>
 #include <string>
-#include <type_traits>
 #include <vector>
 
 #include "testhost/commands.h"
+#include "testhost/entry.h"
 #include "testhost/kernel.h"
+#include "testhost/ownership.h"
 #include "testhost/resources.h"
 #include "testhost/scene.h"
-#include "testhost/windows.h"
 #include "testhost/tables.h"
+#include "testhost/windows.h"
 
 namespace testhost {
-
-// One call the plug-in made into a host table, with its arguments as raw words
-// (pointers as addresses, integers sign-extended, floating point as bits).
-struct Call {
-  EntryId entry;
-  std::vector<std::uint64_t> args;
-
-  std::int64_t Int(std::size_t i) const { return static_cast<std::int64_t>(args.at(i)); }
-  template <typename T>
-  T* Ptr(std::size_t i) const {
-    return reinterpret_cast<T*>(static_cast<std::uintptr_t>(args.at(i)));
-  }
-  double Float(std::size_t i) const { return std::bit_cast<double>(args.at(i)); }
-};
-
-template <typename T>
-std::uint64_t ToRaw(T value) {
-  if constexpr (std::is_pointer_v<T>)
-    return reinterpret_cast<std::uintptr_t>(value);
-  else if constexpr (std::is_floating_point_v<T>)
-    return std::bit_cast<std::uint64_t>(static_cast<double>(value));
-  else if constexpr (std::is_enum_v<T>)
-    return static_cast<std::uint64_t>(static_cast<std::int64_t>(value));
-  else
-    return static_cast<std::uint64_t>(static_cast<std::int64_t>(value));
-}
 
 // A host path value: the object a path slot points to.
 struct PathValue {
@@ -66,25 +40,28 @@ class StdoutCapture {
 
 // The stand-in for the host application. It loads a fresh copy of the plug-in
 // library, lays out the function-table record, implements the entries the plug-in
-// uses, traps every other entry, and records every call. One host exists at a time.
+// uses, traps every other entry, records every call, and knows who owns every object
+// it hands out. One host exists at a time.
 class Host {
  public:
   enum class Mode { kLoadPlugin, kTablesOnly };
   explicit Host(std::string pluginFile = DefaultPluginFile(), Mode mode = Mode::kLoadPlugin);
   // The tables alone, for code linked into the test itself.
-  static std::unique_ptr<Host> TablesOnly() {
-    return std::make_unique<Host>(DefaultPluginFile(), Mode::kTablesOnly);
-  }
+  static std::unique_ptr<Host> TablesOnly() { return std::make_unique<Host>(DefaultPluginFile(), Mode::kTablesOnly); }
   ~Host();
   Host(const Host&) = delete;
   Host& operator=(const Host&) = delete;
 
   static Host& Current();
+  static bool Exists();
   static std::string DefaultPluginFile();
 
   // --- the library ---
-  void Load();    // fresh copy, static initialisers run
-  void Unload();  // dlclose; checks that the library really went
+  void Load();  // fresh copy, static initialisers run, the kernel binds and starts it
+  // Unloads as the host does: the registered commands are destroyed, the last end
+  // action is sent if the plug-in was initialised, the units end, the library goes;
+  // then nothing the plug-in owned may be left.
+  void Unload();
   bool Loaded() const { return library_ != nullptr; }
   void* Symbol(const char* name) const;
   const std::string& PluginFile() const { return pluginFile_; }
@@ -92,16 +69,18 @@ class Host {
   // --- the entry point ---
   int PluginMain(int action, void* p1 = nullptr, void* p2 = nullptr, void* p3 = nullptr);
   int Init();  // action 1 with the record and the plug-in's path
-  int Start() { return PluginMain(2); }
-  int End() { return PluginMain(3); }
+  int Start() { return PluginMain(action::kStart); }
+  int End() { return PluginMain(action::kEnd); }
   int Message(int id, void* data = nullptr);
+  int LifecycleCount() const { return lifecycleCount_; }
 
-  // --- the framework kernel, the scene and the windows ---
+  // --- the framework kernel, the scene, the windows and the objects ---
   Kernel& Framework() { return *kernel_; }
   Scene& SceneModel() { return *scene_; }
   Windows& WindowModel() { return *windows_; }
   Resources& ResourceModel() { return *resources_; }
   Commands& CommandModel() { return *commands_; }
+  Ownership& Objects() { return *objects_; }
   // Unloads and loads a fresh copy, after `configure` has changed the kernel.
   template <typename F>
   void Reload(F&& configure) {
@@ -151,40 +130,55 @@ class Host {
   // --- what the host saw ---
   const std::vector<Call>& Calls() const { return calls_; }
   std::vector<Call> CallsTo(EntryId entry) const;
+  std::vector<Call> CallsTo(const MethodId& method) const;
   std::size_t CountCalls(EntryId entry) const { return CallsTo(entry).size(); }
+  std::size_t CountCalls(const MethodId& method) const { return CallsTo(method).size(); }
   void ClearCalls() { calls_.clear(); }
+  // The entries the plug-in called so far, each once, in order of first call.
+  std::vector<EntryId> EntriesCalled() const;
   // Everything the plug-in wrote to standard output.
   std::string Stdout() const;
   void ClearStdout();
-  // Faults the host detected (trapped entries, misuse of host objects).
+  // Faults the host detected (trapped entries, broken contracts, misused objects).
   const std::vector<std::string>& Failures() const { return failures_; }
   void Fail(const std::string& message);
   void ClearFailures() { failures_.clear(); }
 
   // --- host path values ---
-  PathValue* NewPath(const std::string& text);
+  PathValue* NewPath(const std::string& text, Owner owner, const std::string& origin);
   std::string PathText(const void* slot) const;  // text of the path in a slot
   std::size_t LivePaths() const { return livePaths_.size(); }
-  void DeletePath(PathValue* path);
+  bool DeletePath(PathValue* path, const std::string& route);
   bool IsLivePath(const void* path) const { return livePaths_.count(path) != 0; }
+  PathValue* const* PluginPathSlot() const { return &pluginPath_; }
 
   // --- used by the entry wrappers ---
   void Record(EntryId entry, std::vector<std::uint64_t> args);
+  void RecordMethod(const MethodId& method, std::vector<std::uint64_t> args);
   void* OverrideFor(EntryId entry) const;
   bool IsFailing(EntryId entry) const { return failing_.count(entry) != 0; }
   void Install(EntryId entry, void* function);
   void ReportTrap(int table, int offset);
 
-  // Runs `body` as a call into the plug-in (standard output captured).
+  // Runs `body` as a call into the plug-in (standard output captured). When the
+  // outermost call returns, the host checks what the plug-in may not keep past it.
   template <typename F>
   auto IntoPlugin(F&& body) {
-    StdoutCapture capture;
+    struct Scope {
+      Host& host;
+      StdoutCapture capture;
+      explicit Scope(Host& h) : host(h) { ++host.pluginDepth_; }
+      ~Scope() {
+        if (--host.pluginDepth_ == 0) host.AfterPluginCall();
+      }
+    } scope(*this);
     return body();
   }
 
  private:
   void BuildTables();
   void UpdatePlainCalls() { plainCalls = !recording_ && !HasInterceptions(); }
+  void AfterPluginCall();
 
   std::string pluginFile_;
   std::string loadedCopy_;
@@ -193,12 +187,14 @@ class Host {
   using PluginMainFn = std::int32_t (*)(std::int32_t, void*, void*, void*);
   PluginMainFn pluginMain_ = nullptr;
 
+  std::unique_ptr<Ownership> objects_;  // first: every model registers with it
   std::unique_ptr<Kernel> kernel_;
   std::unique_ptr<Scene> scene_;
   std::unique_ptr<Windows> windows_;
   std::unique_ptr<Resources> resources_;
   std::unique_ptr<Commands> commands_;
   int lifecycleCount_ = 0;  // actions 1 sent minus actions 3 sent
+  int pluginDepth_ = 0;
   HostOSRecord record_{};
   std::vector<std::vector<void*>> tables_;
   std::map<EntryId, void*> overrides_;
@@ -212,32 +208,17 @@ class Host {
   std::set<const void*> livePaths_;
 };
 
-// The wrapper every implemented entry runs through: it records the call, then
-// applies a test's override or failure, then runs the host's implementation.
-template <EntryId Id, auto Fn>
-struct Entry;
+// Puts the recorded form of an entry into its table.
+template <const EntryId& Id, auto Fn>
+void Install(Host& host) {
+  host.Install(Id, reinterpret_cast<void*>(&Entry<Id, Fn>::Call));
+}
 
-template <EntryId Id, typename R, typename... A, R (*Fn)(A...)>
-struct Entry<Id, Fn> {
-  static constexpr EntryId kId = Id;
-  static R Call(A... args) {
-    if (Host::plainCalls) return Fn(args...);
-    Host& host = Host::Current();
-    if (host.Recording()) host.Record(kId, {ToRaw(args)...});
-    if (host.HasInterceptions()) {
-      if (void* replacement = host.OverrideFor(kId))
-        return reinterpret_cast<R (*)(A...)>(replacement)(args...);
-      if (host.IsFailing(kId)) {
-        if constexpr (std::is_void_v<R>) return;
-        else return R{};
-      }
-    }
-    return Fn(args...);
-  }
-  static void InstallInto(Host& host) { host.Install(kId, reinterpret_cast<void*>(&Call)); }
-};
-
-// Installers of the host's subjects.
+// Installers of the host's sub-tables (src/tables/).
 void InstallPathEntries(Host& host);
+void InstallSceneEntries(Host& host);
+void InstallWindowEntries(Host& host);
+void InstallResourceEntries(Host& host);
+void InstallCommandEntries(Host& host);
 
 }  // namespace testhost

@@ -1,17 +1,19 @@
 #pragma once
 // The host's job system: a main-thread queue whose jobs run when the main thread
-// drains it, and the waits other threads make on them.
+// drains it, and the waits other threads make on them. Jobs are the plug-in's
+// objects; the host holds a reference to each queued job through its count word.
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
 #include <map>
 #include <mutex>
 
-#include "interfaces.h"
-
 namespace testhost {
 
 class Kernel;
+struct JobObject;
+struct QueueObject;
 
 class JobSystem {
  public:
@@ -25,29 +27,30 @@ class JobSystem {
   bool RunMainThreadUntil(Predicate done, double seconds = 10.0);
   std::size_t Queued();
   int Enqueued() const { return enqueued_; }
+  // Jobs the host still holds a reference to.
+  std::size_t Held();
 
   // The published methods.
-  core::QueueObject* MainQueue() const { return queue_; }
-  core::ErrorRef Enqueue(core::JobObject* job, core::QueueObject* queue);
-  bool Wait(core::JobObject* job, double timeout);
-  core::ErrorRef GetResult(core::JobObject* job, double timeout);
-  void Cancel(core::JobObject* job);
-  void RemoveReference(core::JobObject* job);
+  QueueObject* MainQueue() const { return queue_; }
+  void Enqueue(JobObject* job);
+  bool Wait(JobObject* job, double timeout);
+  void Cancel(JobObject* job);
+  void RemoveReference(JobObject* job);
 
  private:
   struct State {
     bool done = false;
     bool cancelled = false;
   };
-  void Drop(core::JobObject* job);
-  bool WaitDone(std::unique_lock<std::mutex>& lock, core::JobObject* job, double timeout);
+  void Drop(JobObject* job);
+  bool WaitDone(std::unique_lock<std::mutex>& lock, JobObject* job, double timeout);
 
   Kernel& kernel_;
-  core::QueueObject* queue_ = nullptr;
+  QueueObject* queue_ = nullptr;
   std::mutex mutex_;
   std::condition_variable changed_;
-  std::deque<core::JobObject*> mainQueue_;
-  std::map<core::JobObject*, State> states_;
+  std::deque<JobObject*> mainQueue_;
+  std::map<JobObject*, State> states_;
   int enqueued_ = 0;
 };
 

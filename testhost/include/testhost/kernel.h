@@ -1,22 +1,27 @@
 #pragma once
-// The test host's framework kernel: publishes the framework interfaces the plug-in
-// calls, binds the library's registration records through g_framework, runs unit
-// start and end functions, and keeps host framework objects (strings, errors,
-// dictionaries, data types) as real reference-counted objects.
+// The test host's framework kernel: publishes the framework interfaces, binds the
+// library's registration records (read by byte offset through g_framework), runs
+// unit start and end functions, and keeps host framework objects (strings, errors,
+// dictionaries, data types) as real reference-counted objects whose ownership it
+// tracks.
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <mutex>
-#include <map>
 #include <optional>
 #include <set>
 #include <string>
 #include <vector>
 
-#include "entityrecords.h"
+#include "errorbase1.h"
+#include "objectbase1.h"
+#include "testhost/abi.h"
+#include "testhost/contract.h"
+#include "testhost/entry.h"
+#include "testhost/framework_objects.h"
 #include "testhost/jobs.h"
-#include "interfaces.h"
-#include "interfaces.h"
+#include "testhost/ownership.h"
 
 namespace testhost {
 
@@ -37,28 +42,13 @@ struct ConsoleWrite {
   std::uint32_t flags;
 };
 
-// Layout of the host's framework objects behind their count word.
-struct StringValue {
-  const std::uint8_t* descriptor;
-  std::string* text;
-};
-struct ErrorValue {
-  const std::uint8_t* descriptor;
-  std::string* message;
-  core::SourceLocation location;
-  bool located;
-  int code;
-};
-struct DataTypeValue {
-  const std::uint8_t* descriptor;
-  std::uint8_t reserved[32];
-  std::uint32_t flags;  // byte 40; bit 0: static
-  const char* name;
-};
-static_assert(offsetof(DataTypeValue, flags) == 40);
-struct DictionaryValue {
-  const std::uint8_t* descriptor;
-  std::map<std::string, bool>* values;
+// A configuration entry the plug-in registered, read by byte offset.
+struct ConfigurationVariable {
+  const void* entry;
+  std::string name;
+  std::string help;
+  std::int32_t type;
+  void* storage;
 };
 
 class Kernel {
@@ -69,132 +59,189 @@ class Kernel {
   Kernel& operator=(const Kernel&) = delete;
 
   // --- what a test can change before the library is loaded ---
-  void Unpublish(const std::string& interfaceId);
-  void UnpublishMethod(const std::string& interfaceId, int slot);
-  void SetSignatureHash(const std::string& interfaceId, int slot, const std::string& hash);
-  void MarkFailed(const std::string& interfaceId);  // bits 0x4 and 0x1000 at binding
+  void Unpublish(const std::string& interfaceName);
+  void UnpublishMethod(const std::string& interfaceName, int slot);  // slot of the published list
+  void SetSignatureHash(const std::string& interfaceName, int slot, const std::string& hash);
+  void MarkFailed(const std::string& interfaceName);  // bits 0x4 and 0x1000 at binding
   void UnpublishDeclaration(const std::string& id);
   void WithholdInitializer() { withholdInitializer_ = true; }
-  void FailAllocation(int k) { failAllocation_ = k; }  // the k-th allocation (1-based) answers null
+  // The interface is left unbound at load; the kernel gives its reference an
+  // on-demand function that binds the table when the module first calls it.
+  void ResolveOnDemand(const std::string& interfaceName) { onDemand_.insert(interfaceName); }
+  // The kernel's initializer answers an error when asked for this identifier.
+  void FailInitializer(const std::string& id) { failingInitializers_.insert(id); }
+  // Publishes an interface under the identifier of another kind as well: a
+  // function-table interface without methods for an object-dispatch identifier.
+  void PublishAlsoAsTable(const std::string& interfaceName);
+  // Allocation failures: the k-th allocation of the session (1-based), or every
+  // allocation for which `which` answers true.
+  void FailAllocation(int k) {
+    failAllocation_ = [k](int n) { return n == k; };
+  }
+  void FailAllocations(std::function<bool(int)> which) { failAllocation_ = std::move(which); }
   void SetMachineInfo(std::optional<std::map<std::string, bool>> info) { machineInfo_ = std::move(info); }
   void SetDefaultDictionary(std::optional<std::map<std::string, bool>> values);
   void SetConsoleOutputType(std::uint32_t mask) { consoleOutputType_ = mask; }
+  // The logger's Write answers an error; the string conversion's AppendInt answers
+  // an error without appending.
+  void FailLoggerWrite(bool fail) { failLoggerWrite_ = fail; }
+  void FailStringConversion(bool fail) { failConversion_ = fail; }
   // Where the framework says its modules were loaded from, by module identifier.
   std::map<std::string, std::string> moduleLocations{{"net.hostapp.scene.framework", "/opt/hostapp/modules"}};
-  // Without a bound system interface the plug-in cannot release anything; a test
-  // that takes it away says so, and the release check at unload is skipped.
-  void SkipReleaseCheck() { skipReleaseCheck_ = true; }
   // How GetDataType fails for the int32 type: 0 succeeds, else the error code to
   // answer; kUnregisteredDataType answers the unregistered-data-type error.
   static constexpr int kUnregisteredDataType = 100;
   void FailDataType(int code) { dataTypeFailure_ = code; }
 
   // --- the library ---
-  void Bind(core::ModuleRecord* framework);
+  void Bind(void* framework);  // the exported g_framework
   void RunStartFunctions();
   void RunEndFunctions();
-  void CheckReleased();  // after unload: every object the plug-in got is gone
-  core::ModuleRecord* Framework() const { return framework_; }
+  // Puts back every byte the binding wrote into the library's records, for code
+  // linked into a test process that outlives this kernel.
+  void Unbind();
+  // After unload: everything the plug-in was given and owns is gone, and the host's
+  // own objects carry only the host's references.
+  void CheckReleased();
+  // After every call into the plug-in: no host object was over-released.
+  void CheckHostObjects();
+  void* Framework() const { return framework_; }
+  // Whether the plug-in can reach a framework method ("interface.method"), so that
+  // what is given back through it can be expected back.
+  bool Offers(const std::string& route) const;
 
   // --- what the host saw ---
   const std::vector<LogLine>& LogLines() const { return logLines_; }
   const std::vector<ConsoleWrite>& Console() const { return console_; }
   std::string ConsoleText() const;
-  const std::vector<const core::ConfigurationEntry*>& Configuration() const { return configuration_; }
+  const std::vector<ConfigurationVariable>& Configuration() const { return configuration_; }
   bool SetConfiguration(const std::string& name, std::uint8_t value);
-  std::size_t LiveAllocations() const { return allocations_.size(); }
+  std::size_t LiveAllocations() const;
   int AllocationCount() const { return allocationCount_; }
   const std::vector<std::string>& StartErrors() const { return startErrors_; }
 
   // --- host framework objects ---
+  // A new object with count word 16. Host-owned objects keep that one reference
+  // for the host; plug-in-owned ones are the plug-in's to release through `route`.
   void* NewObject(std::size_t size, const std::uint8_t* descriptor, std::function<void(void*)> destroy,
-                  bool forPlugin);
-  bool IsLiveObject(const void* object) const {
-    std::lock_guard<std::recursive_mutex> lock(mutex_);
-    return objects_.count(object) != 0;
-  }
+                  Owner owner, const std::string& kind, const std::string& origin);
+  bool IsLiveObject(const void* object) const;
   std::int64_t& CountWord(const void* object);
+  // Ends an object's life; its memory stays reserved so that a late use is caught.
   void DestroyObject(const void* object);
-  core::StringObject* NewString(const std::string& text, bool forPlugin = true);
-  std::string StringText(const core::StringObject* string) const;
-  ErrorValue* NewError(int code, bool forPlugin);
+  // The plug-in frees an object through `route`; false (nothing freed) when it may not.
+  bool FreeByPlugin(const void* object, const std::string& route);
+  FrameworkObject* NewString(const std::string& text, Owner owner = Owner::kPlugin,
+                             const std::string& origin = "the host");
+  std::string StringText(const void* string) const;
+  ErrorValue* NewError(int code, Owner owner, const std::string& origin = "the host");
+  ErrorHandle PluginError(int code, const std::string& origin);
   ErrorValue* Prototype(int code) { return prototypes_.at(static_cast<std::size_t>(code)); }
-  std::string ErrorText(core::ErrorRef error) const;
+  std::string ErrorText(const void* error) const;
   const std::uint8_t* ErrorDescriptor() const { return errorDescriptor_.data(); }
   const std::uint8_t* UnregisteredDescriptor() const { return unregisteredDescriptor_.data(); }
   const std::uint8_t* PlainDescriptor() const { return plainDescriptor_.data(); }
   const DataTypeValue* InvalidType() const { return &invalidType_; }
   const DataTypeValue* Int32Type() const { return int32Type_; }
-  std::uint64_t MethodOffset(const std::string& interfaceId) const;
+  std::uint64_t MethodOffset(const std::string& interfaceName) const;
+  FrameworkObject* NewDictionary(const std::map<std::string, bool>& values, Owner owner, const std::string& origin);
+  Ownership& Objects() { return ownership_; }
 
-  // Used by the published methods.
+  // --- used by the published methods ---
   bool TakeAllocation();  // false when this allocation is to fail
-  void* Allocate(std::size_t size, const core::SourceLocation* where);
-  void Release(void* block);
+  void* Allocate(std::size_t size, const Location* where, const std::string& route);
+  bool Release(void* block, const std::string& route);
+  bool IsBlock(const void* block) const;
+  std::size_t BlockSize(const void* block) const;
   void Log(LogLine line) { logLines_.push_back(std::move(line)); }
   void Write(ConsoleWrite write) { console_.push_back(std::move(write)); }
   std::uint32_t ConsoleOutputType() const { return consoleOutputType_; }
-  void Register(const core::ConfigurationEntry* entry) { configuration_.push_back(entry); }
+  void Register(const void* entry);
   const std::optional<std::map<std::string, bool>>& MachineInfo() const { return machineInfo_; }
   int DataTypeFailure() const { return dataTypeFailure_; }
-  core::DictionaryObject* NewDictionary(const std::map<std::string, bool>& values, bool forPlugin);
+  bool LoggerWriteFails() const { return failLoggerWrite_; }
+  bool ConversionFails() const { return failConversion_; }
   bool IsDefinition(const void* definition) const;
   Host& HostRef() { return host_; }
   JobSystem& Jobs() { return *jobs_; }
   // Drops one reference the host holds; destroys the object with the last one.
   void DropReference(const void* object);
 
-  // Publishes a function-table interface with one function per slot, in slot order.
+  // Publishes a function-table interface with one function per slot of its
+  // published method list, in slot order.
   template <typename Interface>
   void PublishTable(std::initializer_list<void*> functions) {
-    PublishMethods(Interface::kId, Interface::kMethods, functions);
+    PublishMethods(Interface::kName, Interface::kMethods, functions);
   }
-  void PublishMethods(const core::EntityId& id, const core::MethodDecl* methods,
-                      std::initializer_list<void*> functions);
+  void PublishMethods(const char* name, const published::MethodDecl* methods, std::initializer_list<void*> functions);
 
  private:
-  struct Published {
+  struct Interface {
+    std::int32_t kind = 0;                 // record kind 1 or 3
     std::map<std::string, void*> methods;  // "name@hash" -> function
-    std::vector<std::string> keys;          // by slot
-    core::EntityRecord definition{};
+    std::vector<std::string> keys;         // by published slot
+    std::unique_ptr<unsigned char[]> definition;  // the host's record the reference points to
     bool failed = false;
-    std::uint64_t methodOffset = core::kUnboundMethodOffset;
+    std::uint64_t methodOffset = record::kUnboundMethodOffset;
   };
-  void PublishObject(const core::EntityId& id, const core::MethodDecl* methods, std::size_t count,
-                     std::uint64_t offset);
-  void PublishDeclaration(const core::EntityId& id, const void* value);
+  struct Declaration {
+    const void* value = nullptr;
+    std::unique_ptr<unsigned char[]> definition;
+  };
+  struct Block {
+    std::size_t size = 0;
+    bool released = false;
+  };
+
+  Interface& NewInterface(const std::string& name, std::int32_t kind);
+  Interface* FindInterface(const std::string& name, std::int32_t kind);
+  const Interface* FindInterface(const std::string& name, std::int32_t kind) const;
+  void PublishObject(const char* name, std::uint64_t offset);
+  void PublishDeclaration(const char* name, const void* value);
   void BuildDescriptors();
-  static core::ErrorRef BindTable(core::FunctionTableReference* reference, void** table,
-                                  const std::uint8_t* kinds, std::int64_t count);
-  static core::ErrorRef BindNothing(core::FunctionTableReference* reference, void** table,
-                                    const std::uint8_t* kinds, std::int64_t count);
-  static void Initializer(core::ErrorRef* error, void* definition, const core::EntityId* id);
-  void BindReference(core::EntityRecord* record);
+  static ErrorHandle BindTable(void* reference, void** table, const std::uint8_t* kinds, std::int64_t count);
+  static ErrorHandle BindNothing(void* reference, void** table, const std::uint8_t* kinds, std::int64_t count);
+  static void Initializer(ErrorHandle* error, void* definition, const IdValue* id);
+  static void OnDemand(void** table);
+  void FillTable(const void* reference, void** table, std::int64_t count);
+  void BindReference(unsigned char* record);
+  void CheckIdentifier(const void* record, const char* what);
+  // Saves the bytes the kernel is about to write, so that Unbind can put them back.
+  void Save(void* at, std::size_t size);
+  template <typename F>
+  void ForEachModule(F&& f);
   template <typename F>
   void ForEachStartRecord(F&& f);
 
   Host& host_;
+  Ownership& ownership_;
   // Objects and memory may be asked for from any thread.
   mutable std::recursive_mutex mutex_;
   std::unique_ptr<JobSystem> jobs_;
-  core::ModuleRecord* framework_ = nullptr;
-  std::map<std::string, Published> interfaces_;
-  std::map<std::string, std::pair<const void*, core::EntityRecord>> declarations_;
+  void* framework_ = nullptr;
+  std::map<std::pair<std::string, std::int32_t>, Interface> interfaces_;
+  std::map<std::string, Declaration> declarations_;
   std::set<std::string> unpublishedDeclarations_;
+  std::set<std::string> onDemand_;
+  std::map<void**, const void*> onDemandTables_;  // table -> its reference
+  std::set<std::string> failingInitializers_;
+  std::vector<std::pair<void*, std::vector<unsigned char>>> saved_;
   bool withholdInitializer_ = false;
-  bool skipReleaseCheck_ = false;
-  int failAllocation_ = 0;
+  std::function<bool(int)> failAllocation_;
   int allocationCount_ = 0;
-  std::uint32_t consoleOutputType_ = 7;
+  std::uint32_t consoleOutputType_ = kDefaultConsoleMask;
   int dataTypeFailure_ = 0;
+  bool failLoggerWrite_ = false;
+  bool failConversion_ = false;
   std::optional<std::map<std::string, bool>> machineInfo_;
-  core::DictionaryObject* defaultDictionary_ = nullptr;
+  FrameworkObject* defaultDictionary_ = nullptr;
 
-  std::map<const void*, std::function<void(void*)>> objects_;
-  std::map<const void*, void*> blocks_;  // object -> block
-  std::set<const void*> pluginObjects_;
-  std::map<void*, std::string> allocations_;
+  std::map<const void*, std::function<void(void*)>> objects_;  // live framework objects
+  std::map<const void*, char*> blocks_;                          // object -> its block (count word first)
+  std::map<void*, Block> memory_;                                // framework memory handed to the plug-in
+  std::vector<char*> graveyard_;                                 // blocks of ended objects and freed memory
   std::vector<ErrorValue*> prototypes_;
+  std::vector<const void*> hostObjects_;  // host-owned objects whose count word is checked
   std::vector<std::uint8_t> errorDescriptor_, unregisteredDescriptor_, plainDescriptor_;
   DataTypeValue invalidType_{};
   DataTypeValue* int32Type_ = nullptr;
@@ -204,8 +251,26 @@ class Kernel {
 
   std::vector<LogLine> logLines_;
   std::vector<ConsoleWrite> console_;
-  std::vector<const core::ConfigurationEntry*> configuration_;
+  std::vector<ConfigurationVariable> configuration_;
   std::vector<std::string> startErrors_;
 };
+
+// The kernel of the current host, for the published methods.
+Kernel& CurrentKernel();
+
+// Publishers of the framework interfaces, one per interface (src/framework/).
+void PublishSystem(Kernel& kernel);
+void PublishApplication(Kernel& kernel);
+void PublishDataTypeLibrary(Kernel& kernel);
+void PublishLogger(Kernel& kernel);
+void PublishString(Kernel& kernel);
+void PublishStringConversion(Kernel& kernel);
+void PublishCString(Kernel& kernel);
+void PublishThreadServices(Kernel& kernel);
+void PublishJobQueue(Kernel& kernel);
+void PublishDataDictionary(Kernel& kernel);
+// The error classes' methods, for their class descriptors.
+void* ErrorSetLocationMethod();
+void* ErrorGetMessageMethod();
 
 }  // namespace testhost

@@ -177,8 +177,19 @@ inline constexpr std::uint64_t kUnboundMethodOffset = 0x8000000000000000ULL;
 // Declaration, class and data type references (kinds 4, 6, 7): the definition the
 // kernel writes, and the resolved value.
 inline constexpr std::size_t kDeclarationDefinition = 48, kDeclarationValue = 64;
-// Translation unit (kind 8): its module entry and child list.
-inline constexpr std::size_t kUnitModule = 48, kUnitChildHead = 56, kUnitChildTail = 64;
+// Translation unit (kind 8): its module entry, child list, header uses and
+// initializer dependencies.
+inline constexpr std::size_t kUnitModule = 48, kUnitChildHead = 56, kUnitChildTail = 64, kUnitUses = 72,
+                             kUnitDependencies = 80;
+// Header use node: next, two zero words, the declaration, the header path, a zero
+// word, the line.
+inline constexpr std::size_t kUseNext = 0, kUseDeclaration = 24, kUseHeader = 32, kUseLine = 48;
+// Initializer dependency node: next, the initializer twice, two zero words, the
+// dotted name.
+inline constexpr std::size_t kDependencyNext = 0, kDependencyInitializer = 8, kDependencyInitializerAgain = 16,
+                             kDependencyName = 40;
+// Initializer (kind 11): four zero words after the head, then the priority.
+inline constexpr std::size_t kInitializerPriority = 80;
 // Start and end functions (kind 10).
 inline constexpr std::size_t kStartFunction = 80, kEndFunction = 88;
 // Module entry (kind 9): its lists.

@@ -9,9 +9,7 @@
 #include <string>
 #include <vector>
 
-namespace core {
-struct StringObject;
-}
+#include "testhost/abi.h"
 
 namespace testhost {
 
@@ -19,7 +17,7 @@ class Host;
 
 struct ResourceFolder {
   std::string path;
-  std::map<std::int32_t, core::StringObject*> strings;  // host-owned strings, by id
+  std::map<std::int32_t, FrameworkObject*> strings;  // host-owned strings, by id
 };
 
 class Resources {
@@ -28,20 +26,20 @@ class Resources {
   ~Resources();
 
   ResourceFolder* Open(const std::string& folder);
-  const core::StringObject* const* String(ResourceFolder* folder, std::int32_t id);
+  const FrameworkObject* const* String(ResourceFolder* folder, std::int32_t id);
   void Close(ResourceFolder* folder, std::uint8_t flag);
   std::size_t OpenFolders() const { return folders_.size(); }
   int Opened() const { return opened_; }
   // Every folder the plug-in asked to open, as path text.
   std::vector<std::string> openAttempts;
   // The host's shared empty string, which the strings table's first entry points to.
-  core::StringObject* const* EmptyString() const { return &empty_; }
+  FrameworkObject* const* EmptyString() const { return &empty_; }
 
  private:
   void Drop(ResourceFolder* folder);
   Host& host_;
   std::map<const ResourceFolder*, std::unique_ptr<ResourceFolder>> folders_;
-  core::StringObject* empty_ = nullptr;
+  FrameworkObject* empty_ = nullptr;
   int opened_ = 0;
 };
 

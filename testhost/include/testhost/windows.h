@@ -122,6 +122,8 @@ class Windows {
   void InitContainer(ContainerStorage* storage, std::int32_t id, const ContainerStorage* source);
   void DestroyContainer(ContainerStorage* storage);
   std::size_t LiveContainers() const { return containers_.size(); }
+  // After each call into the plug-in: containers and values it built for the call are gone.
+  void AfterPluginCall() {}
 
   // --- user areas ---
   void* CreateUserArea(void* dialog, std::int32_t element, void* userData, std::int32_t flags);

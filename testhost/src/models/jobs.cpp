@@ -1,36 +1,34 @@
 #include "testhost/jobs.h"
 
-#include <chrono>
-
-#include "refcount.h"
 #include "testhost/host.h"
 #include "testhost/kernel.h"
 
 namespace testhost {
 namespace {
 
-struct JobImplementationWords {
-  void (*destroy)(core::JobObject*);
-  void (*run)(core::JobObject*);
-  const char* (*typeName)(std::int32_t);
-};
+// The job's count word, directly before it.
+std::int64_t* CountWordOf(JobObject* job) {
+  return reinterpret_cast<std::int64_t*>(reinterpret_cast<char*>(job) - 8);
+}
 
-const JobImplementationWords* Implementation(core::JobObject* job) {
-  return *reinterpret_cast<const JobImplementationWords* const*>(reinterpret_cast<const char*>(job) + 8);
+using JobRoutine = void (*)(JobObject*);
+
+JobRoutine Routine(JobObject* job, std::size_t which) {
+  const auto* implementation = ReadAt<const unsigned char*>(job, job::kImplementation);
+  return ReadAt<JobRoutine>(implementation, which);
 }
 
 }  // namespace
 
 JobSystem::JobSystem(Kernel& kernel) : kernel_(kernel) {
-  queue_ = static_cast<core::QueueObject*>(kernel_.NewObject(sizeof(void*), kernel_.PlainDescriptor(), nullptr, false));
+  queue_ = static_cast<QueueObject*>(
+      kernel_.NewObject(sizeof(void*), kernel_.PlainDescriptor(), nullptr, Owner::kHost, "main-thread queue", "the host"));
 }
 
 JobSystem::~JobSystem() = default;
 
-core::ErrorRef JobSystem::Enqueue(core::JobObject* job, core::QueueObject* queue) {
-  if (job == nullptr) return nullptr;
-  if (queue != queue_) kernel_.HostRef().Fail("a job was enqueued on a queue the host does not know");
-  core::AddReference(job);  // the queue holds the job
+void JobSystem::Enqueue(JobObject* job) {
+  __atomic_fetch_add(CountWordOf(job), object::kReferenceUnit, __ATOMIC_RELAXED);  // the queue holds the job
   {
     std::lock_guard<std::mutex> lock(mutex_);
     states_[job] = State{};
@@ -38,7 +36,6 @@ core::ErrorRef JobSystem::Enqueue(core::JobObject* job, core::QueueObject* queue
     ++enqueued_;
   }
   changed_.notify_all();
-  return nullptr;
 }
 
 std::size_t JobSystem::Queued() {
@@ -46,27 +43,35 @@ std::size_t JobSystem::Queued() {
   return mainQueue_.size();
 }
 
-void JobSystem::Drop(core::JobObject* job) {
-  if (core::DropReference(job)) {
+std::size_t JobSystem::Held() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return states_.size();
+}
+
+void JobSystem::Drop(JobObject* job) {
+  if (__atomic_fetch_sub(CountWordOf(job), object::kReferenceUnit, __ATOMIC_ACQ_REL) < 2 * object::kReferenceUnit) {
     {
       std::lock_guard<std::mutex> lock(mutex_);
       states_.erase(job);
     }
-    Implementation(job)->destroy(job);
+    Routine(job, job::kDestroy)(job);
   }
 }
 
 int JobSystem::RunMainThreadJobs() {
   int ran = 0;
   for (;;) {
-    core::JobObject* job = nullptr;
+    JobObject* job = nullptr;
     {
       std::lock_guard<std::mutex> lock(mutex_);
       if (mainQueue_.empty()) break;
       job = mainQueue_.front();
       mainQueue_.pop_front();
     }
-    Implementation(job)->run(job);
+    kernel_.HostRef().IntoPlugin([&] {
+      Routine(job, job::kRun)(job);
+      return 0;
+    });
     ++ran;
     {
       std::lock_guard<std::mutex> lock(mutex_);
@@ -78,7 +83,7 @@ int JobSystem::RunMainThreadJobs() {
   return ran;
 }
 
-bool JobSystem::WaitDone(std::unique_lock<std::mutex>& lock, core::JobObject* job, double timeout) {
+bool JobSystem::WaitDone(std::unique_lock<std::mutex>& lock, JobObject* job, double timeout) {
   auto isDone = [&] {
     auto found = states_.find(job);
     return found == states_.end() || found->second.done;
@@ -90,18 +95,12 @@ bool JobSystem::WaitDone(std::unique_lock<std::mutex>& lock, core::JobObject* jo
   return changed_.wait_for(lock, std::chrono::duration<double>(timeout), isDone);
 }
 
-bool JobSystem::Wait(core::JobObject* job, double timeout) {
+bool JobSystem::Wait(JobObject* job, double timeout) {
   std::unique_lock<std::mutex> lock(mutex_);
   return WaitDone(lock, job, timeout);
 }
 
-core::ErrorRef JobSystem::GetResult(core::JobObject* job, double timeout) {
-  std::unique_lock<std::mutex> lock(mutex_);
-  WaitDone(lock, job, timeout);
-  return nullptr;
-}
-
-void JobSystem::Cancel(core::JobObject* job) {
+void JobSystem::Cancel(JobObject* job) {
   bool removed = false;
   {
     std::lock_guard<std::mutex> lock(mutex_);
@@ -118,6 +117,6 @@ void JobSystem::Cancel(core::JobObject* job) {
   if (removed) Drop(job);
 }
 
-void JobSystem::RemoveReference(core::JobObject* job) { Drop(job); }
+void JobSystem::RemoveReference(JobObject* job) { Drop(job); }
 
 }  // namespace testhost

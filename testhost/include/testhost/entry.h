@@ -1,0 +1,88 @@
+#pragma once
+// The wrappers every entry and framework method the host serves runs through: they
+// record the call, apply a test's override or failure, name the operation for
+// contract messages, then run the host's implementation.
+#include <bit>
+#include <cstdint>
+#include <type_traits>
+#include <vector>
+
+#include "testhost/contract.h"
+#include "testhost/tables.h"
+
+namespace testhost {
+
+// One call the plug-in made into a host table or framework method, with its
+// arguments as raw words (pointers as addresses, integers sign-extended, floating
+// point as bits).
+struct Call {
+  EntryId entry{};
+  MethodId method{};  // set for framework method calls
+  std::vector<std::uint64_t> args;
+
+  bool IsMethod() const { return method.interfaceName != nullptr; }
+  std::int64_t Int(std::size_t i) const { return static_cast<std::int64_t>(args.at(i)); }
+  template <typename T>
+  T* Ptr(std::size_t i) const {
+    return reinterpret_cast<T*>(static_cast<std::uintptr_t>(args.at(i)));
+  }
+  double Float(std::size_t i) const { return std::bit_cast<double>(args.at(i)); }
+};
+
+template <typename T>
+std::uint64_t ToRaw(T value) {
+  if constexpr (std::is_pointer_v<T>)
+    return reinterpret_cast<std::uintptr_t>(value);
+  else if constexpr (std::is_floating_point_v<T>)
+    return std::bit_cast<std::uint64_t>(static_cast<double>(value));
+  else if constexpr (std::is_class_v<T>)
+    return 0;
+  else
+    return static_cast<std::uint64_t>(static_cast<std::int64_t>(value));
+}
+
+// Hooks of the current host for the wrappers (defined with the host).
+bool PlainCalls();
+void RecordCall(const EntryId& entry, std::vector<std::uint64_t> args);
+void RecordMethodCall(const MethodId& method, std::vector<std::uint64_t> args);
+void* EntryOverride(const EntryId& entry);
+bool EntryFailing(const EntryId& entry);
+
+template <const EntryId& Id, auto Fn>
+struct Entry;
+
+template <const EntryId& Id, typename R, typename... A, R (*Fn)(A...)>
+struct Entry<Id, Fn> {
+  static R Call(A... args) {
+    if (PlainCalls()) return Fn(args...);
+    RecordCall(Id, {ToRaw(args)...});
+    const Serving serving(Id);
+    if (void* replacement = EntryOverride(Id)) return reinterpret_cast<R (*)(A...)>(replacement)(args...);
+    if (EntryFailing(Id)) {
+      if constexpr (std::is_void_v<R>) return;
+      else return R{};
+    }
+    return Fn(args...);
+  }
+};
+
+template <const MethodId& Id, auto Fn>
+struct Published;
+
+template <const MethodId& Id, typename R, typename... A, R (*Fn)(A...)>
+struct Published<Id, Fn> {
+  static R Call(A... args) {
+    if (PlainCalls()) return Fn(args...);
+    RecordMethodCall(Id, {ToRaw(args)...});
+    const Serving serving(Id);
+    return Fn(args...);
+  }
+};
+
+// The recorded form of a published method, for the kernel's method tables.
+template <const MethodId& Id, auto Fn>
+void* Recorded() {
+  return reinterpret_cast<void*>(&Published<Id, Fn>::Call);
+}
+
+}  // namespace testhost

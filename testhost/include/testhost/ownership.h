@@ -1,0 +1,65 @@
+#pragma once
+// Who owns each object the host hands out. Every object is registered with its
+// kind, its origin and its owner; the plug-in may give back only what it owns, and
+// only once, and must hold nothing of its own when it is unloaded.
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <mutex>
+#include <string>
+
+namespace testhost {
+
+class Host;
+
+enum class Owner { kHost, kPlugin };
+
+struct Holding {
+  std::string kind;    // "string", "error prototype", "path value", "bitmap", ...
+  std::string origin;  // where it was handed out, e.g. "String.Alloc at frameworkstring.cpp:40"
+  Owner owner = Owner::kHost;
+  std::string route;   // how the plug-in gives it back: an entry or method name
+  int serial = 0;
+  bool released = false;
+  std::string releasedBy;
+};
+
+class Ownership {
+ public:
+  explicit Ownership(Host& host) : host_(host) {}
+
+  // Registers an object the host hands out (or keeps for itself). An address that
+  // was released before may be handed out again.
+  void HandOut(const void* object, std::string kind, Owner owner, std::string origin, std::string route = "");
+  // The plug-in gives `object` back through `route`. Fails the test and answers false
+  // (so that nothing is destroyed) when the host owns it, when it was given back
+  // before, or when the host never handed it out.
+  bool GiveBack(const void* object, const std::string& route);
+  // The host ends an object's life itself (its own objects, or at teardown).
+  void Retire(const void* object);
+  // Hands an object over to the plug-in (a host object the plug-in now owns).
+  void Transfer(const void* object, Owner owner, const std::string& route);
+
+  const Holding* Find(const void* object) const;
+  bool IsLive(const void* object) const;
+  bool IsPluginOwned(const void* object) const;
+  // "string #12 (plug-in's, from String.Alloc at frameworkstring.cpp:40)"
+  std::string Name(const void* object) const;
+
+  // Fails the test for every object the plug-in still owns, except those whose route
+  // back the host did not offer (`routeOffered` answers false), which the plug-in
+  // could not give back.
+  void CheckNothingHeld(const std::function<bool(const std::string& route)>& routeOffered);
+  std::size_t LivePluginObjects(const std::string& kind = "") const;
+  // After unload: what the plug-in left is reported once, then forgotten.
+  void RetirePluginObjects();
+  void Clear();
+
+ private:
+  Host& host_;
+  mutable std::recursive_mutex mutex_;
+  std::map<const void*, Holding> objects_;
+  int serial_ = 0;
+};
+
+}  // namespace testhost

@@ -228,10 +228,11 @@ void* Host::OverrideFor(EntryId entry) const {
   return found != overrides_.end() ? found->second : nullptr;
 }
 
-void Host::Install(EntryId entry, void* function) {
+void Host::Install(EntryId entry, void* function, bool answers) {
   if (entry.offset % 8 != 0 || entry.offset / 8 >= kEntriesPerTable)
     throw std::logic_error("bad entry offset " + Describe(entry));
   SetRawEntry(entry, function);
+  if (answers) answering_.insert(entry);
 }
 
 void Host::ReportTrap(int table, int offset) {

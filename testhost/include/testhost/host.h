@@ -157,7 +157,9 @@ class Host {
   void RecordMethod(const MethodId& method, std::vector<std::uint64_t> args);
   void* OverrideFor(EntryId entry) const;
   bool IsFailing(EntryId entry) const { return failing_.count(entry) != 0; }
-  void Install(EntryId entry, void* function);
+  void Install(EntryId entry, void* function, bool answers);
+  // Whether the entry answers a value (null, false, 0 or a result code on failure).
+  bool Answers(EntryId entry) const { return answering_.count(entry) != 0; }
   void ReportTrap(int table, int offset);
 
   // Runs `body` as a call into the plug-in (standard output captured). When the
@@ -199,6 +201,7 @@ class Host {
   std::vector<std::vector<void*>> tables_;
   std::map<EntryId, void*> overrides_;
   std::set<EntryId> failing_;
+  std::set<EntryId> answering_;
   std::vector<Call> calls_;
   std::vector<std::string> failures_;
   std::size_t stdoutMark_ = 0;
@@ -208,10 +211,18 @@ class Host {
   std::set<const void*> livePaths_;
 };
 
+// Whether an entry answers something (a failure value can stand in for it).
+template <typename F>
+struct EntryAnswers;
+template <typename R, typename... A>
+struct EntryAnswers<R (*)(A...)> {
+  static constexpr bool value = !std::is_void_v<R>;
+};
+
 // Puts the recorded form of an entry into its table.
 template <const EntryId& Id, auto Fn>
 void Install(Host& host) {
-  host.Install(Id, reinterpret_cast<void*>(&Entry<Id, Fn>::Call));
+  host.Install(Id, reinterpret_cast<void*>(&Entry<Id, Fn>::Call), EntryAnswers<decltype(Fn)>::value);
 }
 
 // Installers of the host's sub-tables (src/tables/).

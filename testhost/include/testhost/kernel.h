@@ -93,6 +93,9 @@ class Kernel {
   static constexpr int kUnregisteredDataType = 100;
   void FailDataType(int code) { dataTypeFailure_ = code; }
 
+  // Takes back every change a test made to what the kernel publishes and answers.
+  void Heal();
+
   // --- the library ---
   void Bind(void* framework);  // the exported g_framework
   void RunStartFunctions();
@@ -199,6 +202,7 @@ class Kernel {
   void PublishObject(const char* name, std::uint64_t offset);
   void PublishDeclaration(const char* name, const void* value);
   void BuildDescriptors();
+  void PublishAll();
   static ErrorHandle BindTable(void* reference, void** table, const std::uint8_t* kinds, std::int64_t count);
   static ErrorHandle BindNothing(void* reference, void** table, const std::uint8_t* kinds, std::int64_t count);
   static void Initializer(ErrorHandle* error, void* definition, const IdValue* id);

@@ -55,6 +55,10 @@ Kernel::Kernel(Host& host) : host_(host), ownership_(host.Objects()) {
   objectClass_ = NewObject(sizeof(void*), plainDescriptor_.data(), nullptr, Owner::kHost, "object class", "the host");
   jobs_ = std::make_unique<JobSystem>(*this);
 
+  PublishAll();
+}
+
+void Kernel::PublishAll() {
   PublishSystem(*this);
   PublishApplication(*this);
   PublishDataTypeLibrary(*this);
@@ -83,6 +87,21 @@ Kernel::Kernel(Host& host) : host_(host), ownership_(host.Objects()) {
   PublishDeclaration(published::decl::kUtf8Decoding, utf8Decoding_);
   PublishDeclaration(published::decl::kObjectClass, objectClass_);
   PublishDeclaration(published::decl::kInt32Type, int32Type_);
+}
+
+void Kernel::Heal() {
+  interfaces_.clear();
+  declarations_.clear();
+  unpublishedDeclarations_.clear();
+  onDemand_.clear();
+  failingInitializers_.clear();
+  withholdInitializer_ = false;
+  failAllocation_ = nullptr;
+  consoleOutputType_ = kDefaultConsoleMask;
+  dataTypeFailure_ = 0;
+  failLoggerWrite_ = false;
+  failConversion_ = false;
+  PublishAll();
 }
 
 void Kernel::BuildDescriptors() {

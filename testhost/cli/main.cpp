@@ -132,12 +132,12 @@ int main(int argc, char** argv) {
 
     Heading("Help > About...");
     Choose(host, window, 5004);
-    for (const auto& [text, style] : host.WindowModel().messageBoxes)
+    for (const auto& [text, style] : host.ApplicationModel().messageBoxes)
       std::cout << "  message box (style " << style << "):\n" << Indented(text) << "\n";
 
     Heading("Help > Show Help File (.PDF)...");
     Choose(host, window, 5005);
-    for (const std::string& file : host.WindowModel().openedFiles)
+    for (const std::string& file : host.ApplicationModel().openedFiles)
       std::cout << "  opened with the system: " << file << (std::filesystem::exists(file) ? "" : " (missing)")
                 << "\n";
   }

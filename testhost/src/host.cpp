@@ -60,7 +60,9 @@ Host::Host(std::string pluginFile, Mode mode) : pluginFile_(std::move(pluginFile
   scene_ = std::make_unique<Scene>(*this);
   windows_ = std::make_unique<Windows>(*this);
   resources_ = std::make_unique<Resources>(*this);
+  bitmaps_ = std::make_unique<Bitmaps>(*this);
   commands_ = std::make_unique<Commands>(*this);
+  application_ = std::make_unique<Application>();
   BuildTables();
   pluginPath_ = NewPath(pluginFile_, Owner::kHost, "the plug-in's file path (action 1)");
   if (mode == Mode::kLoadPlugin) Load();
@@ -71,7 +73,9 @@ Host::~Host() {
   // Whatever a test left the plug-in holding goes with the host.
   for (const void* path : livePaths_) delete static_cast<const PathValue*>(path);
   livePaths_.clear();
+  application_.reset();
   commands_.reset();
+  bitmaps_.reset();
   resources_.reset();
   windows_.reset();
   scene_.reset();
@@ -149,6 +153,10 @@ void Host::Unload() {
   std::error_code ignored;
   std::filesystem::remove_all(loadDirectory_, ignored);
   if (kernel_->Jobs().Held() != 0) Fail("the host still held a job of the plug-in at unload");
+  CheckReleased();
+}
+
+void Host::CheckReleased() {
   kernel_->CheckReleased();
   objects_->CheckNothingHeld([this](const std::string& route) { return kernel_->Offers(route); });
   objects_->RetirePluginObjects();
@@ -172,6 +180,7 @@ int Host::Message(int id, void* data) {
 void Host::AfterPluginCall() {
   kernel_->CheckHostObjects();
   windows_->AfterPluginCall();
+  scene_->AfterPluginCall();
 }
 
 void Host::RemoveTable(Table table) { record_.tables[static_cast<int>(table)] = nullptr; }
@@ -253,7 +262,7 @@ bool Host::DeletePath(PathValue* path, const std::string& route) {
   }
   if (!objects_->GiveBack(path, route)) return false;
   livePaths_.erase(path);
-  delete path;
+  destroyedPaths_.emplace_back(path);  // kept, so that a stale slot never names a new path
   return true;
 }
 

@@ -22,12 +22,5 @@ class PluginTest : public ::testing::Test {
   std::unique_ptr<testhost::Host> host_;
 };
 
-// A host message code from its four letters.
-constexpr std::int32_t MessageCodeOf(const char (&code)[5]) {
-  return static_cast<std::int32_t>((static_cast<std::uint32_t>(code[0]) << 24) |
-                                   (static_cast<std::uint32_t>(code[1]) << 16) |
-                                   (static_cast<std::uint32_t>(code[2]) << 8) | static_cast<std::uint32_t>(code[3]));
-}
-
 // The assertion line a missing sub-table produces, without a debugger attached.
 std::string MissingTableLine();

@@ -5,6 +5,7 @@
 
 #include "fixture.h"
 
+namespace code = testhost::code;
 namespace entry = testhost::entry;
 namespace fs = std::filesystem;
 using testhost::Commands;
@@ -79,32 +80,37 @@ TEST_F(WholePluginTest, FromLoadToUnload) {
   EXPECT_EQ(command.icon->width, 32);
   EXPECT_EQ(command.icon->height, 32);
   EXPECT_EQ(command.icon->ScaleFactor(), 1.0);
-  EXPECT_EQ(commands().BitmapsMade(), 1);
-  EXPECT_EQ(commands().LiveBitmaps(), 0u);  // the plug-in freed its bitmap after the call
+  EXPECT_EQ(host().BitmapModel().Made(), 1);
+  EXPECT_EQ(host().BitmapModel().Live(), 0u);  // the plug-in freed its bitmap after the call
   EXPECT_EQ(host().WindowModel().LiveWindows(), 1u);  // the window object exists before any window
 
   EXPECT_TRUE(commands().Run(command));
   Window& window = *DialogWindow();
   EXPECT_TRUE(window.open);
-  EXPECT_EQ(window.type, 20);
+  // A non-modal window, placed and sized by the host.
+  EXPECT_EQ(window.type, testhost::dlg::kAsync);
+  EXPECT_EQ(window.pluginId, kCommandId);
+  EXPECT_EQ(window.subId, 0);
+  EXPECT_EQ(std::vector<int>({window.x, window.y, window.width, window.height}), (std::vector<int>{-1, -1, 0, 0}));
+  EXPECT_EQ(window.flags, testhost::openflag::kNone);
   EXPECT_EQ(window.title, "Statlume");
   EXPECT_EQ(window.elements[1002].text, "6");
   EXPECT_EQ(window.elements[1004].text, "8");
   EXPECT_EQ(window.elements[1008].text, "1");
 
   mesh->polygons = 12;
-  host().WindowModel().Send(window, MessageCodeOf("MciM"), {{MessageCodeOf("MciI"), 604}});
+  host().WindowModel().Send(window, code::MciM, {{code::MciI, code::kSceneChanged}});
   EXPECT_EQ(window.elements[1002].text, "12");
 
-  host().WindowModel().Send(window, MessageCodeOf("bACT"), {{MessageCodeOf("meid"), 5004}});
-  ASSERT_EQ(host().WindowModel().messageBoxes.size(), 1u);
-  EXPECT_EQ(host().WindowModel().messageBoxes[0].first, ResourceText(10001));
-  EXPECT_NE(host().WindowModel().messageBoxes[0].first.find("Quorvant Software"), std::string::npos);
-  EXPECT_EQ(host().WindowModel().messageBoxes[0].second, 48);
+  host().WindowModel().Send(window, code::bACT, {{code::meid, testhost::tool::kAbout}});
+  ASSERT_EQ(host().ApplicationModel().messageBoxes.size(), 1u);
+  EXPECT_EQ(host().ApplicationModel().messageBoxes[0].first, ResourceText(10001));
+  EXPECT_NE(host().ApplicationModel().messageBoxes[0].first.find("Quorvant Software"), std::string::npos);
+  EXPECT_EQ(host().ApplicationModel().messageBoxes[0].second, 48);
 
-  host().WindowModel().Send(window, MessageCodeOf("bACT"), {{MessageCodeOf("meid"), 5005}});
-  ASSERT_EQ(host().WindowModel().openedFiles.size(), 1u);
-  const fs::path manual = host().WindowModel().openedFiles[0];
+  host().WindowModel().Send(window, code::bACT, {{code::meid, testhost::tool::kHelpFile}});
+  ASSERT_EQ(host().ApplicationModel().openedFiles.size(), 1u);
+  const fs::path manual = host().ApplicationModel().openedFiles[0];
   EXPECT_EQ(manual, fs::path(host().PluginFile()).parent_path() / "Statlume.pdf");
   EXPECT_TRUE(fs::exists(manual));
 
@@ -139,8 +145,13 @@ TEST_F(WholePluginTest, RegistrationRecordHoldsOnlyItsFields) {
   EXPECT_NE(command.data, nullptr);
   EXPECT_NE(command.destroy.pointer, 0u);
   EXPECT_EQ(command.destroy.adjustment, 0);
+  // Each operation is the member pointer to its own virtual member of CommandData
+  // (after the destructor's two slots), so that operations 2, 3 and 5 are told apart.
   for (int operation = 1; operation <= 8; ++operation)
-    EXPECT_NE(command.operations[static_cast<std::size_t>(operation)].pointer, 0u) << operation;
+    EXPECT_EQ(command.operations[static_cast<std::size_t>(operation)],
+              testhost::VirtualMember(testhost::registration::kFirstOperationSlot +
+                                      static_cast<std::size_t>(operation) - 1))
+        << operation;
   const auto registration = host().CallsTo(entry::RegisterPluginRecord);
   ASSERT_EQ(registration.size(), 1u);
   EXPECT_EQ(registration[0].Int(0), 2024000);
@@ -166,10 +177,13 @@ TEST_F(WholePluginTest, CommandOperations) {
 
   Window& window = *DialogWindow();
   host().WindowModel().Close(window);
-  EXPECT_TRUE(commands().Restore(command, &commands().layoutToken));
+  void* token = host().WindowModel().IssueLayoutToken();
+  EXPECT_TRUE(commands().Restore(command, token));
   EXPECT_TRUE(window.open);
-  EXPECT_EQ(window.restoredFrom, &commands().layoutToken);
+  EXPECT_EQ(window.restoredFrom, token);
   EXPECT_EQ(window.pluginId, kCommandId);
+  EXPECT_EQ(window.subId, 0);
+  EXPECT_EQ(host().CountCalls(entry::DialogRestore), 1u);
   EXPECT_EQ(host().End(), 1);
 }
 
@@ -185,6 +199,7 @@ TEST_F(WholePluginTest, ResourcesLoadOnceAndGoAtTheLastEnd) {
   EXPECT_EQ(host().ResourceModel().OpenFolders(), 1u);
   EXPECT_EQ(host().End(), 1);
   EXPECT_EQ(host().ResourceModel().OpenFolders(), 0u);
+  EXPECT_EQ(host().ResourceModel().closeFlags, std::vector<int>{1});  // the flag every load set
   // A later load fails without asking the host again.
   EXPECT_EQ(host().Init(), 1);
   EXPECT_EQ(host().Message(1), -1);
@@ -219,7 +234,7 @@ TEST_F(WholePluginTest, WithoutMemoryForTheCommandTheStartFails) {
   EXPECT_EQ(host().CountCalls(entry::RegisterPluginRecord), 0u);
   ASSERT_EQ(kernel().LogLines().size(), 1u);
   EXPECT_EQ(kernel().LogLines()[0].text, "Quorvant Software: Failed to load Statlume");
-  EXPECT_EQ(commands().LiveBitmaps(), 0u);
+  EXPECT_EQ(host().BitmapModel().Live(), 0u);
   EXPECT_EQ(host().End(), 1);
 }
 
@@ -232,7 +247,39 @@ TEST_F(WholePluginTest, RefusedRegistrationEndsTheCommand) {
   // Nobody owns the command: it was destroyed, its window object with it.
   EXPECT_EQ(host().WindowModel().LiveWindows(), 0u);
   EXPECT_EQ(host().CountCalls(entry::DialogRelease), 1u);
-  EXPECT_EQ(commands().LiveBitmaps(), 0u);
+  EXPECT_EQ(host().BitmapModel().Live(), 0u);
+  EXPECT_EQ(host().End(), 1);
+}
+
+// The icon is read whole (frame -1, no settings) from the resource folder into a
+// bitmap of the plug-in's, which carries the scale factor 1.0 and is freed right
+// after the registration; the host keeps a copy.
+TEST_F(WholePluginTest, IconIsLoadedWholeFromTheResourceFolder) {
+  ASSERT_EQ(Load(), 1);
+  const auto loads = host().CallsTo(entry::BitmapInitFromFile);
+  ASSERT_EQ(loads.size(), 1u);
+  EXPECT_EQ(loads[0].Int(2), -1);
+  EXPECT_EQ(loads[0].Ptr<void>(3), nullptr);
+  const auto data = host().CallsTo(entry::BitmapSetData);
+  ASSERT_EQ(data.size(), 1u);
+  EXPECT_EQ(data[0].Ptr<void>(0), loads[0].Ptr<void>(0));
+  EXPECT_EQ(data[0].Int(1), 100);
+  const auto frees = host().CallsTo(entry::BitmapFree);
+  ASSERT_EQ(frees.size(), 1u);
+  EXPECT_EQ(frees[0].Ptr<void>(0), loads[0].Ptr<void>(0));
+  ASSERT_NE(Command().icon, nullptr);
+  EXPECT_EQ(Command().icon->file, (fs::path(host().PluginFile()).parent_path() / "res" / "statlume.tif").string());
+  EXPECT_EQ(Command().icon->ScaleFactor(), 1.0);
+  EXPECT_EQ(host().End(), 1);
+}
+
+// A host may answer a resource string with null: the plug-in falls back to the
+// host's shared empty string.
+TEST_F(WholePluginTest, NullResourceStringsRegisterEmptyTexts) {
+  host().ResourceModel().nullStrings = {testhost::tool::kNameString, testhost::tool::kHelpString};
+  ASSERT_EQ(Load(), 1);
+  EXPECT_EQ(Command().name, "");
+  EXPECT_EQ(Command().help, "");
   EXPECT_EQ(host().End(), 1);
 }
 
@@ -278,14 +325,14 @@ TEST_F(IsolatedPluginTest, WithoutResourcesTheCommandRegistersWithEmptyTexts) {
   EXPECT_EQ(command->name, "");
   EXPECT_EQ(command->help, "");
   EXPECT_EQ(command->icon, nullptr);
-  EXPECT_EQ(host().CommandModel().BitmapsMade(), 1);
-  EXPECT_EQ(host().CommandModel().LiveBitmaps(), 0u);
+  EXPECT_EQ(host().BitmapModel().Made(), 1);
+  EXPECT_EQ(host().BitmapModel().Live(), 0u);
   // The about box shows an empty text.
   host().CommandModel().Run(*command);
   Window& window = *host().WindowModel().ByPluginId(kCommandId);
-  host().WindowModel().Send(window, MessageCodeOf("bACT"), {{MessageCodeOf("meid"), 5004}});
-  ASSERT_EQ(host().WindowModel().messageBoxes.size(), 1u);
-  EXPECT_EQ(host().WindowModel().messageBoxes[0].first, "");
+  host().WindowModel().Send(window, code::bACT, {{code::meid, testhost::tool::kAbout}});
+  ASSERT_EQ(host().ApplicationModel().messageBoxes.size(), 1u);
+  EXPECT_EQ(host().ApplicationModel().messageBoxes[0].first, "");
   host().CommandModel().DestroyAll();
   EXPECT_EQ(host().End(), 1);
 }

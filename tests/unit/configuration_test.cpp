@@ -46,7 +46,8 @@ TEST(ConfigurationTable, The257thVariableKeepsItsDefaultOutsideTheTable) {
 
 TEST_F(ConfigurationTest, EndReleasesReferenceValues) {
   static const void* value = nullptr;
-  value = kernel().NewString("held");
+  // A framework value (not a string): objects go back through the system interface.
+  value = kernel().NewDictionary({}, testhost::Owner::kPlugin, "the test");
   core::RegisterConfigurationVariable<const void*>("g_value", &value, value, core::kConfigurationValue, "");
   const void* held = value;
   core::ConfigurationEnd();

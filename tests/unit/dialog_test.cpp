@@ -5,6 +5,7 @@
 #include "host_gui.h"
 #include "runtime_fixture.h"
 
+namespace code = testhost::code;
 namespace entry = testhost::entry;
 using testhost::Window;
 
@@ -28,6 +29,7 @@ class TestDialog : public GeDialog {
     actions.push_back(id);
     return true;
   }
+  bool QueryClose() override { return refuseClose; }
   void OnTimerTick(const GeContainer&) override { ++ticks; }
   void OnWindowDestroyed() override { ++destroyed; }
   std::int32_t HandleMessage(const GeContainer& message, GeContainer& result) override {
@@ -41,9 +43,12 @@ class TestDialog : public GeDialog {
 
   int built = 0, filled = 0, ticks = 0, destroyed = 0;
   bool buildAnswer = true;
+  bool refuseClose = false;
   bool answerWithResult = false;
   std::vector<std::int32_t> coreEvents, actions;
 };
+
+constexpr std::int32_t kUnknownCode = 0x7A7A7A7A;  // 'zzzz'
 
 // Member function pointers to virtual functions hold 1 + the byte offset in the table.
 template <typename F>
@@ -95,49 +100,53 @@ TEST_F(DialogTest, WindowObjectLivesWithTheDialog) {
 
 TEST_F(DialogTest, LayoutIsBuiltOncePerWindow) {
   TestDialog dialog;
-  EXPECT_EQ(Send(dialog, msg::kInitValues), 1);  // before the layout: nothing to fill
+  EXPECT_EQ(Send(dialog, code::bVIN), 1);  // before the layout: nothing to fill
   EXPECT_EQ(dialog.filled, 0);
-  EXPECT_EQ(Send(dialog, msg::kBuildLayout), 1);
-  EXPECT_EQ(Send(dialog, msg::kBuildLayout), 1);
+  EXPECT_EQ(Send(dialog, code::bINI), 1);
+  EXPECT_EQ(Send(dialog, code::bINI), 1);
   EXPECT_EQ(dialog.built, 1);
-  EXPECT_EQ(Send(dialog, msg::kInitValues), 1);
+  EXPECT_EQ(Send(dialog, code::bVIN), 1);
   EXPECT_EQ(dialog.filled, 1);
-  EXPECT_EQ(Send(dialog, msg::kDestroyed), 0);
+  EXPECT_EQ(Send(dialog, code::dsty), 0);
   EXPECT_EQ(dialog.destroyed, 1);
   dialog.buildAnswer = false;
-  EXPECT_EQ(Send(dialog, msg::kBuildLayout), 0);  // rebuilt after dsty; its answer passes through
+  EXPECT_EQ(Send(dialog, code::bINI), 0);  // rebuilt after dsty; its answer passes through
   EXPECT_EQ(dialog.built, 2);
 }
 
 TEST_F(DialogTest, MessagesReachTheirOperations) {
   TestDialog dialog;
-  EXPECT_EQ(Send(dialog, msg::kCoreMessage, {{msg::kCoreMessageId, 604}}), 1);
-  EXPECT_EQ(Send(dialog, msg::kSyncMessage, {{msg::kCoreMessageId, 12}}), 1);
-  EXPECT_EQ(Send(dialog, msg::kCoreMessage), 1);  // no id: 0
+  EXPECT_EQ(Send(dialog, code::MciM, {{code::MciI, 604}}), 1);
+  EXPECT_EQ(Send(dialog, code::sync, {{code::MciI, 12}}), 1);
+  EXPECT_EQ(Send(dialog, code::MciM), 1);  // no id: 0
   EXPECT_EQ(dialog.coreEvents, (std::vector<std::int32_t>{604, 12, 0}));
-  EXPECT_EQ(Send(dialog, msg::kAction, {{msg::kActionId, 5001}}), 1);
+  EXPECT_EQ(Send(dialog, code::bACT, {{code::meid, 5001}}), 1);
   EXPECT_EQ(dialog.actions, std::vector<std::int32_t>{5001});
-  EXPECT_EQ(Send(dialog, msg::kTimer), 1);
+  EXPECT_EQ(Send(dialog, code::kTimer), 1);
   EXPECT_EQ(dialog.ticks, 1);
-  EXPECT_EQ(Send(dialog, msg::kCheckClose), 0);  // QueryClose's default
-  EXPECT_EQ(Send(dialog, MessageCode("zzzz")), 0);
-  EXPECT_EQ(Send(dialog, msg::kInteraction), 0);
+  EXPECT_EQ(Send(dialog, code::chkc), 0);  // QueryClose's default
+  dialog.refuseClose = true;
+  EXPECT_EQ(Send(dialog, code::chkc), 1);  // QueryClose's answer reaches the host
+  EXPECT_EQ(Send(dialog, kUnknownCode), 0);
+  EXPECT_EQ(Send(dialog, code::inta), 0);
   const auto interaction = host().CallsTo(entry::HostInteraction);
   ASSERT_EQ(interaction.size(), 1u);
   EXPECT_EQ(interaction[0].args, (std::vector<std::uint64_t>{1, 1, 1}));
-  EXPECT_EQ(Send(dialog, msg::kHidden), 0);
+  EXPECT_EQ(Send(dialog, code::visF), 0);
   EXPECT_TRUE(dialog.IsHidden());
-  EXPECT_EQ(Send(dialog, msg::kVisible), 0);
+  EXPECT_EQ(Send(dialog, code::visT), 0);
   EXPECT_FALSE(dialog.IsHidden());
+  EXPECT_EQ(Send(dialog, code::visF), 0);
+  EXPECT_TRUE(dialog.IsHidden());
   EXPECT_TRUE(window(dialog).deliveredResults.empty());
 }
 
 TEST_F(DialogTest, ResultContainersAreDeliveredOnlyWhenGiven) {
   TestDialog dialog;
-  Send(dialog, msg::kCoreMessage);
+  Send(dialog, code::MciM);
   EXPECT_EQ(host().CountCalls(entry::DialogDeliverResult), 0u);
   dialog.answerWithResult = true;
-  Send(dialog, msg::kCoreMessage);
+  Send(dialog, code::MciM);
   EXPECT_EQ(window(dialog).deliveredResults, std::vector<std::int32_t>{4242});
   EXPECT_EQ(windows().LiveContainers(), 0u);
 }
@@ -146,13 +155,14 @@ TEST_F(DialogTest, DispatchWithoutMessageOrDialogAnswersZero) {
   TestDialog dialog;
   EXPECT_EQ(DialogDispatch(dialog.WindowHandle(), nullptr, nullptr), 0);
   testhost::ContainerStorage message{};
-  windows().InitContainer(&message, msg::kBuildLayout, nullptr);
+  windows().InitContainer(&message, code::bINI, nullptr);
   auto* storage = reinterpret_cast<const GeContainer*>(&message);
   // A window object with no dialog behind it.
-  void* orphan = windows().Create(nullptr, nullptr);
+  void* orphan = windows().Create(nullptr, nullptr, testhost::Owner::kHost);
   EXPECT_EQ(DialogDispatch(static_cast<DialogHandle>(orphan), nullptr, storage), 0);
-  // A user-area handle that maps to no area.
-  EXPECT_EQ(DialogDispatch(dialog.WindowHandle(), reinterpret_cast<UserAreaHandle>(&message), storage), 0);
+  // A user area of the host's own, with no plug-in area behind it.
+  void* area = windows().CreateUserArea(dialog.WindowHandle(), 300, nullptr, 0, testhost::Owner::kHost);
+  EXPECT_EQ(DialogDispatch(dialog.WindowHandle(), static_cast<UserAreaHandle>(area), storage), 0);
   EXPECT_EQ(dialog.built, 0);
   EXPECT_EQ(host().CountCalls(entry::DialogDeliverResult), 0u);
   windows().DestroyContainer(&message);
@@ -160,16 +170,16 @@ TEST_F(DialogTest, DispatchWithoutMessageOrDialogAnswersZero) {
 
 TEST_F(DialogTest, MemberOperationsPassTheirArguments) {
   TestDialog dialog;
-  const int token = 0;
-  EXPECT_TRUE(dialog.OpenWindow(DLG_TYPE::ASYNC, 1040438, -1, -1, 0, 0, 0, OPENDIALOGFLAGS::NONE));
+  EXPECT_TRUE(dialog.OpenWindow(DLG_TYPE::ASYNC_POPUP_RESIZEABLE, 1040438, 10, 20, 300, 400, 7,
+                                OPENDIALOGFLAGS::CLIENTCOORDINATES));
   EXPECT_TRUE(dialog.IsWindowOpen());
-  EXPECT_EQ(window(dialog).pluginId, 1040438);
-  const auto open = host().CallsTo(entry::DialogOpen);
-  ASSERT_EQ(open.size(), 1u);
-  EXPECT_EQ(open[0].Int(1), 20);
-  EXPECT_EQ(open[0].Ptr<void>(2), nullptr);
-  EXPECT_EQ(open[0].Int(3), -1);
-  EXPECT_EQ(open[0].Int(5), 0);
+  const Window& opened = window(dialog);
+  EXPECT_EQ(opened.pluginId, 1040438);
+  EXPECT_EQ(opened.subId, 7);
+  EXPECT_EQ(opened.type, testhost::dlg::kAsyncPopupResizeable);
+  EXPECT_EQ(std::vector<int>({opened.x, opened.y, opened.width, opened.height}), (std::vector<int>{10, 20, 300, 400}));
+  EXPECT_EQ(opened.flags, testhost::openflag::kClientCoordinates);
+  EXPECT_EQ(host().CallsTo(entry::DialogOpen).at(0).Ptr<void>(2), nullptr);  // no parent
   EXPECT_EQ(dialog.built, 1);  // the host laid the window out
   EXPECT_EQ(dialog.filled, 1);
 
@@ -179,50 +189,63 @@ TEST_F(DialogTest, MemberOperationsPassTheirArguments) {
   dialog.MenuAddItem(5001, core::String("Item"));
   dialog.MenuEndSubmenu();
   dialog.MenuCommit();
-  EXPECT_TRUE(dialog.MenuSetItemState(5001, true, true));
-  dialog.BeginGroup(5006, 57, 3, 0, core::String(), 0, 0, 0);
-  dialog.SetGroupPadding(4, 4, 4, 4);
-  EXPECT_NE(dialog.AddLabel(1002, 57, 0, 0, core::String(), 0), nullptr);
+  EXPECT_TRUE(dialog.MenuSetItemState(5001, false, true));
+  EXPECT_FALSE(window(dialog).FindMenuItem(5001)->enabled);
+  EXPECT_TRUE(window(dialog).FindMenuItem(5001)->checked);
+  EXPECT_TRUE(dialog.MenuSetItemState(5001, true, false));
+  EXPECT_TRUE(window(dialog).FindMenuItem(5001)->enabled);
+  EXPECT_FALSE(window(dialog).FindMenuItem(5001)->checked);
+  dialog.BeginGroup(5006, 57, 3, 2, core::String("Grid"), 5, 60, 70);
+  dialog.SetGroupPadding(1, 2, 3, 4);
+  EXPECT_NE(dialog.AddLabel(1002, 9, 80, 90, core::String("Label"), 6), nullptr);
   dialog.EndGroup();
   EXPECT_EQ(window(dialog).title, "Title");
-  ASSERT_NE(window(dialog).FindMenuItem(5001), nullptr);
-  EXPECT_TRUE(window(dialog).FindMenuItem(5001)->checked);
   EXPECT_EQ(window(dialog).menu.at(0).text, "Options");
+  const auto& layout = window(dialog).layout;
+  ASSERT_EQ(layout.size(), 4u);
+  EXPECT_EQ(std::vector<int>({layout[0].id, layout[0].flags, layout[0].columns, layout[0].rows, layout[0].groupFlags,
+                              layout[0].width, layout[0].height}),
+            (std::vector<int>{5006, 57, 3, 2, 5, 60, 70}));
+  EXPECT_EQ(layout[0].text, "Grid");
+  EXPECT_EQ(std::vector<int>(layout[1].padding, layout[1].padding + 4), (std::vector<int>{1, 2, 3, 4}));
+  EXPECT_EQ(std::vector<int>({layout[2].id, layout[2].flags, layout[2].width, layout[2].height, layout[2].border}),
+            (std::vector<int>{1002, 9, 80, 90, 6}));
+  EXPECT_EQ(layout[2].text, "Label");
+  EXPECT_EQ(layout[3].kind, testhost::LayoutItem::kGroupEnd);
 
-  EXPECT_TRUE(dialog.SetElementText(ElementRef{1002}, core::String("6"), 0, 0));
+  EXPECT_TRUE(dialog.SetElementText(ElementRef{1002}, core::String("6"), 1, 2));
   EXPECT_EQ(window(dialog).elements[1002].text, "6");
+  ASSERT_EQ(window(dialog).writes.size(), 1u);
+  EXPECT_EQ(window(dialog).writes[0].tristate, 1);
+  EXPECT_EQ(window(dialog).writes[0].flags, 2);
   EXPECT_EQ(host().CountCalls(entry::GeValueDestroy), 1u);
   EXPECT_FALSE(dialog.SetElementText(ElementRef{9999}, core::String("x"), 0, 0));  // no such element
   EXPECT_TRUE(dialog.EnableElement(ElementRef{1002}, false));
   EXPECT_FALSE(window(dialog).elements[1002].enabled);
+  EXPECT_TRUE(dialog.EnableElement(ElementRef{1002}, true));
+  EXPECT_TRUE(window(dialog).elements[1002].enabled);
 
   EXPECT_TRUE(dialog.CloseWindow());
   EXPECT_FALSE(dialog.IsWindowOpen());
   EXPECT_EQ(dialog.destroyed, 1);
-  EXPECT_TRUE(dialog.RestoreWindow(1040438, 3, const_cast<int*>(&token)));
+  void* token = windows().IssueLayoutToken();
+  EXPECT_TRUE(dialog.RestoreWindow(1040439, 3, token));
+  EXPECT_EQ(window(dialog).pluginId, 1040439);
   EXPECT_EQ(window(dialog).subId, 3);
-  EXPECT_EQ(window(dialog).restoredFrom, &token);
+  EXPECT_EQ(window(dialog).restoredFrom, token);
   EXPECT_EQ(dialog.built, 2);
   EXPECT_EQ(windows().LiveContainers(), 0u);
 }
 
-TEST_F(DialogTest, SetElementTextCarriesTextTristateAndFlags) {
+TEST_F(DialogTest, HostThatDeclinesElementMessages) {
   TestDialog dialog;
   dialog.OpenWindow(DLG_TYPE::ASYNC, 1, 0, 0, 0, 0, 0, OPENDIALOGFLAGS::NONE);
   dialog.AddLabel(7, 0, 0, 0, core::String(), 0);
-  host().OverrideEntry(entry::SendElementMessage,
-                       +[](testhost::TypedValue* out, void*, std::int32_t id, const testhost::ContainerStorage* m,
-                           void*) -> testhost::TypedValue* {
-                         testhost::ContainerValue* c = testhost::Host::Current().WindowModel().Container(m);
-                         EXPECT_EQ(id, 7);
-                         EXPECT_EQ(c->id, MessageCode("bTIC"));
-                         EXPECT_EQ(c->strings[MessageCode("bTIC")], "text");
-                         EXPECT_EQ(c->ints[MessageCode("tris")], 1);
-                         EXPECT_EQ(c->ints[MessageCode("valu")], 2);
-                         *out = testhost::TypedValue{15, 0, 0};  // the host declines
-                         return out;
-                       });
-  EXPECT_FALSE(dialog.SetElementText(ElementRef{7}, core::String("text"), 1, 2));
+  windows().elementMessagesAnswer = false;
+  EXPECT_FALSE(dialog.SetElementText(ElementRef{7}, core::String("text"), 0, 0));
+  ASSERT_EQ(window(dialog).writes.size(), 1u);
+  EXPECT_EQ(window(dialog).writes[0].text, "text");
+  EXPECT_EQ(host().Objects().LivePluginObjects("typed value"), 0u);  // released all the same
 }
 
 TEST_F(DialogTest, WithoutAWindowObjectOperationsAnswerAtOnce) {
@@ -238,12 +261,12 @@ TEST_F(DialogTest, WithoutAWindowObjectOperationsAnswerAtOnce) {
   EXPECT_FALSE(dialog.EndGroup());
   EXPECT_EQ(dialog.AddLabel(1, 0, 0, 0, core::String(), 0), nullptr);
   EXPECT_FALSE(dialog.EnableElement(ElementRef{1}, true));
-  EXPECT_TRUE(host().Calls().empty());
+  EXPECT_TRUE(host().EntriesCalled().empty());
   // Setting a text builds the message container and calls nothing else.
   EXPECT_FALSE(dialog.SetElementText(ElementRef{1}, core::String("0"), 0, 0));
-  for (const testhost::Call& call : host().Calls()) EXPECT_EQ(call.entry.table, testhost::Table::Bc);
-  EXPECT_FALSE(host().Calls().empty());
-  // These pass the missing handle on.
+  for (const testhost::EntryId& called : host().EntriesCalled()) EXPECT_EQ(called.table, testhost::Table::Bc);
+  EXPECT_FALSE(host().EntriesCalled().empty());
+  // Nor do these, which would otherwise hand the host a null window.
   EXPECT_FALSE(dialog.IsWindowOpen());
   EXPECT_FALSE(dialog.MenuClear());
   EXPECT_FALSE(dialog.RestoreWindow(1, 0, nullptr));

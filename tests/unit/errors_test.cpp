@@ -75,16 +75,24 @@ TEST_F(ErrorTest, ReleaseDestroysOnlyWithTheLastReference) {
   EXPECT_FALSE(kernel().IsLiveObject(object));
 }
 
+namespace {
+// The caller owns the reference it gets and releases it.
+const void* Released(core::ErrorRef error) {
+  core::ReleaseError(error);
+  return error;
+}
+}  // namespace
+
 TEST_F(ErrorTest, NullReturnErrorsAreTheSharedPrototypes) {
-  EXPECT_EQ(core::PrivateGetNullReturnError(0), static_cast<const void*>(kernel().Prototype(core::kErrorNullPointer)));
-  EXPECT_EQ(core::PrivateGetNullReturnError(1), static_cast<const void*>(kernel().Prototype(core::kErrorNullPointer)));
-  EXPECT_EQ(core::PrivateGetNullReturnError(2), static_cast<const void*>(kernel().Prototype(core::kErrorUnresolved)));
-  EXPECT_EQ(core::PrivateGetNullReturnError(3), static_cast<const void*>(kernel().Prototype(core::kErrorNotImplemented)));
+  EXPECT_EQ(Released(core::PrivateGetNullReturnError(0)), static_cast<const void*>(kernel().Prototype(core::kErrorNullPointer)));
+  EXPECT_EQ(Released(core::PrivateGetNullReturnError(1)), static_cast<const void*>(kernel().Prototype(core::kErrorNullPointer)));
+  EXPECT_EQ(Released(core::PrivateGetNullReturnError(2)), static_cast<const void*>(kernel().Prototype(core::kErrorUnresolved)));
+  EXPECT_EQ(Released(core::PrivateGetNullReturnError(3)), static_cast<const void*>(kernel().Prototype(core::kErrorNotImplemented)));
   EXPECT_EQ(Console(), "");
 }
 
 TEST_F(ErrorTest, UnsupportedNullReturnReasonIsReported) {
-  EXPECT_EQ(core::PrivateGetNullReturnError(4), static_cast<const void*>(kernel().Prototype(core::kErrorNullPointer)));
+  EXPECT_EQ(Released(core::PrivateGetNullReturnError(4)), static_cast<const void*>(kernel().Prototype(core::kErrorNullPointer)));
   EXPECT_EQ(Console(), "CRITICAL: Stop: reason not supported by PrivateGetNullReturnError. [object.cpp(690)]\n");
 }
 

@@ -4,6 +4,7 @@
 #include "host_gui.h"
 #include "runtime_fixture.h"
 
+namespace code = testhost::code;
 namespace entry = testhost::entry;
 using testhost::Window;
 
@@ -36,7 +37,7 @@ class Sub : public SubDialog {
 class ModalTest : public BoundRuntimeTest {
  protected:
   std::int32_t Act(Window& window, std::int32_t id) {
-    return windows().Send(window, msg::kAction, {{msg::kActionId, id}});
+    return windows().Send(window, code::bACT, {{code::meid, id}});
   }
 };
 
@@ -78,29 +79,29 @@ TEST_F(ModalTest, FailedRangeCheckKeepsTheWindowOpenAndMarksOnce) {
 TEST_F(ModalTest, CloseQueries) {
   Checked dialog;
   Window& window = *windows().Find(dialog.WindowHandle());
-  EXPECT_EQ(windows().Send(window, msg::kAskClose), 0);  // not accepted yet
-  EXPECT_EQ(windows().Send(window, msg::kCheckClose), 0);
-  EXPECT_EQ(windows().Send(window, msg::kInteraction), 0);
+  EXPECT_EQ(windows().Send(window, code::askc), 0);  // not accepted yet
+  EXPECT_EQ(windows().Send(window, code::chkc), 0);
+  EXPECT_EQ(windows().Send(window, code::inta), 0);
   EXPECT_EQ(host().CountCalls(entry::HostInteraction), 0u);
   EXPECT_FALSE(dialog.CloseModal(true));  // nothing open to close
   EXPECT_TRUE(dialog.Result());
   dialog.refuseClose = true;
-  EXPECT_EQ(windows().Send(window, msg::kAskClose), 1);
-  EXPECT_EQ(windows().Send(window, msg::kCheckClose), 1);
+  EXPECT_EQ(windows().Send(window, code::askc), 1);
+  EXPECT_EQ(windows().Send(window, code::chkc), 1);
   EXPECT_FALSE(dialog.Result());  // cleared by the close check
 }
 
 TEST_F(ModalTest, SubDialogCloseCheck) {
   Sub dialog;
   Window& window = *windows().Find(dialog.WindowHandle());
-  EXPECT_EQ(windows().Send(window, msg::kAskClose), 1);
+  EXPECT_EQ(windows().Send(window, code::askc), 1);
   window.closeCheckAnswer = false;
-  EXPECT_EQ(windows().Send(window, msg::kCheckClose), 0);
+  EXPECT_EQ(windows().Send(window, code::chkc), 0);
   EXPECT_TRUE(dialog.Armed());
   window.closeCheckAnswer = true;
-  EXPECT_EQ(windows().Send(window, msg::kCheckClose), 1);
+  EXPECT_EQ(windows().Send(window, code::chkc), 1);
   EXPECT_FALSE(dialog.Armed());
-  EXPECT_EQ(windows().Send(window, msg::kAskClose), 0);
+  EXPECT_EQ(windows().Send(window, code::askc), 0);
 }
 
 TEST(RangeCheck, EveryRangeType) {

@@ -18,7 +18,12 @@ class BoundRuntimeTest : public ::testing::Test {
     kernel().RunStartFunctions();
     BindHostTables(reinterpret_cast<const HostOS*>(&host_->Record()));
   }
+  // The units end, nothing the runtime was given may be left, and the kernel takes
+  // back what it wrote into this process's records.
   void TearDown() override {
+    kernel().RunEndFunctions();
+    host().CheckReleased();
+    kernel().Unbind();
     for (const std::string& failure : host_->Failures()) ADD_FAILURE() << failure;
   }
   // Changes the kernel before it binds.

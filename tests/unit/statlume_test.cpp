@@ -6,7 +6,9 @@
 #include "Statlume.h"
 #include "runtime_fixture.h"
 
+namespace code = testhost::code;
 namespace entry = testhost::entry;
+namespace tool = testhost::tool;
 using testhost::ObjectKind;
 using testhost::SceneObject;
 using testhost::Window;
@@ -41,21 +43,22 @@ class StatlumeTest : public BoundRuntimeTest {
   }
 
   void Open() {
-    ASSERT_TRUE(dialog->OpenWindow(DLG_TYPE::ASYNC, ID_STATLUME_COMMAND, -1, -1, 0, 0, 0, OPENDIALOGFLAGS::NONE));
+    ASSERT_TRUE(dialog->OpenWindow(DLG_TYPE::ASYNC, tool::kCommandId, -1, -1, 0, 0, 0, OPENDIALOGFLAGS::NONE));
   }
   Window& window() { return *windows().Find(dialog->WindowHandle()); }
   Column Current() {
-    return {Text(IDC_POLYGONS_CURRENT), Text(IDC_POINTS_CURRENT), Text(IDC_NGONS_CURRENT), Text(IDC_OBJECTS_CURRENT)};
+    return {Text(tool::kPolygonsCurrent), Text(tool::kPointsCurrent), Text(tool::kNgonsCurrent),
+            Text(tool::kObjectsCurrent)};
   }
   Column Editable() {
-    return {Text(IDC_POLYGONS_EDITABLE), Text(IDC_POINTS_EDITABLE), Text(IDC_NGONS_EDITABLE),
-            Text(IDC_OBJECTS_EDITABLE)};
+    return {Text(tool::kPolygonsEditable), Text(tool::kPointsEditable), Text(tool::kNgonsEditable),
+            Text(tool::kObjectsEditable)};
   }
   std::string Text(std::int32_t id) { return window().elements[id].text; }
-  void SceneChanged(std::int32_t id = kSceneChanged) {
-    windows().Send(window(), msg::kCoreMessage, {{msg::kCoreMessageId, id}});
+  void SceneChanged(std::int32_t id = code::kSceneChanged) {
+    windows().Send(window(), code::MciM, {{code::MciI, id}});
   }
-  void Choose(std::int32_t menuItem) { windows().Send(window(), msg::kAction, {{msg::kActionId, menuItem}}); }
+  void Choose(std::int32_t menuItem) { windows().Send(window(), code::bACT, {{code::meid, menuItem}}); }
   bool Checked(std::int32_t menuItem) { return window().FindMenuItem(menuItem)->checked; }
   void Select(SceneObject* object) { scene().SetActive(document, object); }
 
@@ -95,6 +98,9 @@ TEST_F(StatlumeTest, GridOfFifteenLabels) {
   EXPECT_EQ(layout[0].columns, 3);
   EXPECT_EQ(layout[0].rows, 0);
   EXPECT_EQ(layout[0].text, "");
+  EXPECT_EQ(layout[0].groupFlags, 0);
+  EXPECT_EQ(layout[0].width, 0);
+  EXPECT_EQ(layout[0].height, 0);
   EXPECT_EQ(layout[1].kind, testhost::LayoutItem::kPadding);
   EXPECT_EQ(std::vector<int>(layout[1].padding, layout[1].padding + 4), (std::vector<int>{4, 4, 4, 4}));
   EXPECT_EQ(layout[17].kind, testhost::LayoutItem::kGroupEnd);
@@ -121,17 +127,74 @@ TEST_F(StatlumeTest, GridOfFifteenLabels) {
   }
 }
 
+namespace {
+// The order in which both the update and the clearing write the eight fields.
+const std::vector<std::int32_t> kFieldOrder = {1001, 1002, 1003, 1004, 1007, 1008, 1005, 1006};
+}  // namespace
+
+TEST_F(StatlumeTest, FieldsAreWrittenInTheirOrderWithTristateAndFlagsZero) {
+  SceneObject* group = scene().Add(document, ObjectKind::Null);
+  scene().AddPolygonObject(document, 8, 6, 2, group);
+  Select(group);
+  Open();  // clears, then counts
+  std::vector<std::int32_t> fields;
+  std::vector<std::string> texts;
+  for (const testhost::ElementWrite& write : window().writes) {
+    fields.push_back(write.id);
+    texts.push_back(write.text);
+    EXPECT_EQ(write.tristate, 0) << write.id;
+    EXPECT_EQ(write.flags, 0) << write.id;
+  }
+  std::vector<std::int32_t> twice = kFieldOrder;
+  twice.insert(twice.end(), kFieldOrder.begin(), kFieldOrder.end());
+  EXPECT_EQ(fields, twice);
+  EXPECT_EQ(texts, (std::vector<std::string>{"0", "0", "0", "0", "0", "0", "0", "0",  // cleared
+                                             "6", "6", "8", "8", "2", "2", "1", "2"}));
+
+  // A failing conversion clears in the same order.
+  window().writes.clear();
+  scene().FailCommand(testhost::kCommandMakeEditable);
+  SceneChanged();
+  fields.clear();
+  for (const testhost::ElementWrite& write : window().writes) {
+    fields.push_back(write.id);
+    EXPECT_EQ(write.text, "0");
+    EXPECT_EQ(write.tristate, 0);
+    EXPECT_EQ(write.flags, 0);
+  }
+  EXPECT_EQ(fields, kFieldOrder);
+}
+
+TEST_F(StatlumeTest, MenuItemsStayEnabledWhileTheirMarksToggle) {
+  Open();
+  for (std::int32_t item : {tool::kIncludeChildren, tool::kIncludeNonPoly, tool::kPause, tool::kPause})
+    Choose(item);
+  // (item, enabled, checked) of every MenuSetItemState, defaults first.
+  std::vector<std::vector<std::int64_t>> states;
+  for (const testhost::Call& call : host().CallsTo(entry::ElementOperation))
+    if (call.Int(1) == testhost::op::kMenuSetItemState) states.push_back({call.Int(2), call.Int(4), call.Int(5)});
+  EXPECT_EQ(states, (std::vector<std::vector<std::int64_t>>{{5001, 1, 1},
+                                                            {5003, 1, 0},
+                                                            {5002, 1, 0},
+                                                            {5001, 1, 0},
+                                                            {5003, 1, 1},
+                                                            {5002, 1, 1},
+                                                            {5002, 1, 0}}));
+  for (std::int32_t item : {tool::kIncludeChildren, tool::kIncludeNonPoly, tool::kPause})
+    EXPECT_TRUE(window().FindMenuItem(item)->enabled) << item;
+}
+
 TEST_F(StatlumeTest, NoActiveObjectShowsZerosAndTheDefaultOptions) {
   Open();
   EXPECT_EQ(Current(), (Column{"0", "0", "0", "0"}));
   EXPECT_EQ(Editable(), (Column{"0", "0", "0", "0"}));
-  EXPECT_TRUE(Checked(IDM_INCLUDE_CHILDREN));
-  EXPECT_FALSE(Checked(IDM_INCLUDE_NONPOLY));
-  EXPECT_FALSE(Checked(IDM_PAUSE));
+  EXPECT_TRUE(Checked(tool::kIncludeChildren));
+  EXPECT_FALSE(Checked(tool::kIncludeNonPoly));
+  EXPECT_FALSE(Checked(tool::kPause));
   EXPECT_EQ(host().CountCalls(entry::RunModelingCommand), 0u);
   // Options change only their check marks without an active object.
-  Choose(IDM_INCLUDE_CHILDREN);
-  EXPECT_FALSE(Checked(IDM_INCLUDE_CHILDREN));
+  Choose(tool::kIncludeChildren);
+  EXPECT_FALSE(Checked(tool::kIncludeChildren));
   EXPECT_EQ(Current(), (Column{"0", "0", "0", "0"}));
 }
 
@@ -140,7 +203,7 @@ TEST_F(StatlumeTest, SinglePolygonObject) {
   Open();
   EXPECT_EQ(Current(), (Column{"6", "8", "1", "1"}));
   EXPECT_EQ(Editable(), (Column{"6", "8", "1", "1"}));
-  Choose(IDM_INCLUDE_CHILDREN);  // children off
+  Choose(tool::kIncludeChildren);  // children off
   EXPECT_EQ(Current(), (Column{"6", "8", "1", "1"}));
   EXPECT_EQ(Editable(), (Column{"6", "8", "1", "1"}));
 }
@@ -152,6 +215,42 @@ TEST_F(StatlumeTest, GeneratorHoldsNothingUntilConverted) {
   EXPECT_EQ(Editable(), (Column{"24", "26", "0", "1"}));
 }
 
+// The join takes the hierarchy it is given as it is, generators bringing nothing:
+// only the editable copy gives the converted geometry.
+TEST_F(StatlumeTest, JoinIsGivenTheEditableCopy) {
+  SceneObject* cube = scene().AddGenerator(document, ObjectKind::Cube, 2);
+  scene().AddGenerator(document, ObjectKind::Sphere, 8, cube);
+  Select(cube);
+  Open();
+  EXPECT_EQ(Current(), (Column{"0", "0", "0", "2"}));
+  EXPECT_EQ(Editable(), (Column{"56", "52", "0", "2"}));
+}
+
+// Children on, a childless active object is all there is: neither its later
+// siblings in the scene nor the host's objects beside its editable copy count.
+TEST_F(StatlumeTest, ChildlessActiveObjectWithLaterSiblings) {
+  scene().SetResultNeighbours(true);
+  scene().AddPolygonObject(document, 3, 1);
+  SceneObject* mesh = scene().AddPolygonObject(document, 8, 6, 1);
+  scene().AddPolygonObject(document, 100, 100, 10);
+  scene().AddGenerator(document, ObjectKind::Cube, 2);
+  Select(mesh);
+  Open();
+  EXPECT_EQ(Current(), (Column{"6", "8", "1", "1"}));
+  EXPECT_EQ(Editable(), (Column{"6", "8", "1", "1"}));
+  Choose(tool::kIncludeNonPoly);  // every object of the walk would count now
+  EXPECT_EQ(Editable(), (Column{"6", "8", "1", "1"}));
+
+  // The same for the last object below a group that has later siblings.
+  SceneObject* group = scene().Add(document, ObjectKind::Null);
+  scene().AddPolygonObject(document, 4, 2, 0, scene().AddPolygonObject(document, 8, 6, 0, group));
+  scene().AddPolygonObject(document, 100, 100, 10);
+  Select(group);
+  SceneChanged();
+  EXPECT_EQ(Current(), (Column{"8", "12", "0", "3"}));
+  EXPECT_EQ(Editable(), (Column{"8", "12", "0", "3"}));
+}
+
 TEST_F(StatlumeTest, ChildrenAndNonGeometryObjects) {
   SceneObject* group = scene().Add(document, ObjectKind::Null);
   scene().AddPolygonObject(document, 8, 6, 0, group);
@@ -160,14 +259,14 @@ TEST_F(StatlumeTest, ChildrenAndNonGeometryObjects) {
   Open();
   EXPECT_EQ(Current(), (Column{"7", "12", "1", "3"}));
   EXPECT_EQ(Editable(), (Column{"7", "12", "1", "2"}));  // the group holds no geometry
-  Choose(IDM_INCLUDE_NONPOLY);
-  EXPECT_TRUE(Checked(IDM_INCLUDE_NONPOLY));
+  Choose(tool::kIncludeNonPoly);
+  EXPECT_TRUE(Checked(tool::kIncludeNonPoly));
   EXPECT_EQ(Editable(), (Column{"7", "12", "1", "3"}));
 
-  Choose(IDM_INCLUDE_CHILDREN);  // children off: the option no longer matters
+  Choose(tool::kIncludeChildren);  // children off: the option no longer matters
   EXPECT_EQ(Current(), (Column{"0", "0", "0", "1"}));
   EXPECT_EQ(Editable(), (Column{"0", "0", "0", "0"}));
-  Choose(IDM_INCLUDE_NONPOLY);
+  Choose(tool::kIncludeNonPoly);
   EXPECT_EQ(Editable(), (Column{"0", "0", "0", "0"}));
 }
 
@@ -175,11 +274,13 @@ TEST_F(StatlumeTest, ObjectKindsThatCountAsGeometry) {
   SceneObject* group = scene().Add(document, ObjectKind::Null);
   scene().AddPointObject(document, 5, group);
   scene().Add(document, ObjectKind::Instance, group);  // flag 0x80, no geometry
-  scene().Add(document, ObjectKind::Camera, group);    // none of the tests hold
+  scene().Add(document, ObjectKind::Camera, group);    // none of the tests hold, other flag bits set
+  SceneObject* bare = scene().AddPointObject(document, 0, group);
+  bare->infoFlags &= ~testhost::kInfoGeometry;  // a point object counts by its type alone
   Select(group);
   Open();
-  EXPECT_EQ(Current(), (Column{"0", "5", "0", "4"}));
-  EXPECT_EQ(Editable(), (Column{"0", "5", "0", "2"}));
+  EXPECT_EQ(Current(), (Column{"0", "5", "0", "5"}));
+  EXPECT_EQ(Editable(), (Column{"0", "5", "0", "3"}));
 }
 
 TEST_F(StatlumeTest, NgonsAreAskedOnlyOfObjectsWithPolygons) {
@@ -197,19 +298,19 @@ TEST_F(StatlumeTest, FailingCommandsClearEverything) {
   SceneObject* group = scene().Add(document, ObjectKind::Null);
   scene().AddPolygonObject(document, 8, 6, 0, group);
   Select(group);
-  scene().FailCommand(kCommandJoin);
+  scene().FailCommand(testhost::kCommandJoin);
   Open();
   EXPECT_EQ(Current(), (Column{"0", "0", "0", "0"}));
   EXPECT_EQ(Editable(), (Column{"0", "0", "0", "0"}));
   EXPECT_EQ(scene().FreedCopies(), 1u);  // the editable copy was freed
-  scene().FailCommand(kCommandMakeEditable);
+  scene().FailCommand(testhost::kCommandMakeEditable);
   SceneChanged();
   EXPECT_EQ(Current(), (Column{"0", "0", "0", "0"}));
 }
 
 TEST_F(StatlumeTest, EmptyResultClearsEverything) {
   Select(scene().AddPolygonObject(document, 8, 6));
-  scene().EmptyResult(kCommandMakeEditable);
+  scene().EmptyResult(testhost::kCommandMakeEditable);
   Open();
   EXPECT_EQ(Current(), (Column{"0", "0", "0", "0"}));
 }
@@ -226,6 +327,32 @@ TEST_F(StatlumeTest, HostThatKeepsTheFirstResultListInPlace) {
   EXPECT_EQ(scene().FreedCopies(), 2u);
 }
 
+// Every count reaches its field as the text the host's AppendInt made of it: the
+// count widened to 64 bits, integer size 8, no format, in the order of the fields.
+TEST_F(StatlumeTest, CountsReachTheFieldsAsTheHostsDecimalText) {
+  SceneObject* group = scene().Add(document, ObjectKind::Null);
+  scene().AddPolygonObject(document, 8, 6, 1, group);
+  scene().AddPolygonObject(document, 5, 3, 2, group);
+  Select(group);
+  Open();
+  const auto calls = host().CallsTo(testhost::MethodId{"net.hostapp.stringconversion", "AppendInt"});
+  std::vector<std::int64_t> values;
+  for (const testhost::Call& call : calls) {
+    values.push_back(call.Int(1));
+    EXPECT_EQ(call.Int(2), 8);
+    EXPECT_EQ(call.Ptr<void>(3), nullptr);
+  }
+  // Fields 1001, 1002, 1003, 1004, 1007, 1008, 1005, 1006.
+  EXPECT_EQ(values, (std::vector<std::int64_t>{9, 9, 13, 13, 3, 3, 2, 3}));
+  EXPECT_EQ(Current(), (Column{"9", "13", "3", "3"}));
+  // A conversion that appends nothing leaves the fields empty: no text is made any
+  // other way.
+  kernel().FailStringConversion(true);
+  SceneChanged();
+  EXPECT_EQ(Current(), (Column{"", "", "", ""}));
+  EXPECT_EQ(Editable(), (Column{"", "", "", ""}));
+}
+
 TEST_F(StatlumeTest, SumsBeyondInt32ShowTheirTrueTotal) {
   SceneObject* group = scene().Add(document, ObjectKind::Null);
   for (int i = 0; i < 3; ++i) scene().AddPolygonObject(document, 2000000000, 1000000000, 0, group);
@@ -239,8 +366,8 @@ TEST_F(StatlumeTest, PauseGreysTheCountsButNotTheHeadings) {
   Select(mesh);
   Open();
   host().ClearCalls();
-  Choose(IDM_PAUSE);
-  EXPECT_TRUE(Checked(IDM_PAUSE));
+  Choose(tool::kPause);
+  EXPECT_TRUE(Checked(tool::kPause));
   std::vector<std::int64_t> greyed;
   for (const testhost::Call& call : host().CallsTo(entry::DialogEnable)) {
     greyed.push_back(call.Int(1));
@@ -248,7 +375,7 @@ TEST_F(StatlumeTest, PauseGreysTheCountsButNotTheHeadings) {
   }
   EXPECT_EQ(greyed, (std::vector<std::int64_t>{1001, 1002, 1003, 1004, 1005, 1006, 1007, 1008, 4001, 4002, 4003, 4004}));
   for (const testhost::LayoutItem* label : window().Labels())
-    EXPECT_EQ(window().elements[label->id].enabled, label->id == IDC_GRID) << label->id;
+    EXPECT_EQ(window().elements[label->id].enabled, label->id == tool::kGrid) << label->id;
 
   // Scene changes while paused leave the values; no object at all clears them.
   mesh->polygons = 60;
@@ -259,9 +386,9 @@ TEST_F(StatlumeTest, PauseGreysTheCountsButNotTheHeadings) {
   EXPECT_EQ(Current(), (Column{"0", "0", "0", "0"}));
 
   Select(mesh);
-  Choose(IDM_PAUSE);  // running again: enabled and counted at once
-  EXPECT_FALSE(Checked(IDM_PAUSE));
-  EXPECT_TRUE(window().elements[IDC_LABEL_NGONS].enabled);
+  Choose(tool::kPause);  // running again: enabled and counted at once
+  EXPECT_FALSE(Checked(tool::kPause));
+  EXPECT_TRUE(window().elements[tool::kLabelNgons].enabled);
   EXPECT_EQ(Current(), (Column{"60", "8", "0", "1"}));
 }
 
@@ -282,15 +409,15 @@ TEST_F(StatlumeTest, OnlyTheSceneChangeMessageRecounts) {
 TEST_F(StatlumeTest, ReopeningStartsFromTheDefaults) {
   Select(scene().AddPolygonObject(document, 8, 6));
   Open();
-  Choose(IDM_INCLUDE_CHILDREN);
-  Choose(IDM_INCLUDE_NONPOLY);
-  Choose(IDM_PAUSE);
+  Choose(tool::kIncludeChildren);
+  Choose(tool::kIncludeNonPoly);
+  Choose(tool::kPause);
   ASSERT_TRUE(dialog->CloseWindow());
   EXPECT_EQ(host().CountCalls(entry::DialogRelease), 0u);  // the window object stays
   Open();
-  EXPECT_TRUE(Checked(IDM_INCLUDE_CHILDREN));
-  EXPECT_FALSE(Checked(IDM_INCLUDE_NONPOLY));
-  EXPECT_FALSE(Checked(IDM_PAUSE));
+  EXPECT_TRUE(Checked(tool::kIncludeChildren));
+  EXPECT_FALSE(Checked(tool::kIncludeNonPoly));
+  EXPECT_FALSE(Checked(tool::kPause));
   EXPECT_TRUE(dialog->IncludeChildren());
   EXPECT_FALSE(dialog->Paused());
   EXPECT_EQ(Current(), (Column{"6", "8", "0", "1"}));

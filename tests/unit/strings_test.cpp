@@ -58,7 +58,10 @@ class StringAllocationFailsTest : public BoundRuntimeTest {
 TEST_F(StringAllocationFailsTest, FailureIsTheNullPointerError) {
   core::String text;
   const core::ErrorRef error = text.SetCString("x", CORE_HERE);
-  EXPECT_EQ(error, core::PrivateGetNullReturnError(core::kNullReturnNullPointerAlt));
+  const core::ErrorRef expected = core::PrivateGetNullReturnError(core::kNullReturnNullPointerAlt);
+  EXPECT_EQ(error, expected);
+  core::ReleaseError(expected);
+  core::ReleaseError(error);
   EXPECT_TRUE(text.IsNull());
   // The next allocation succeeds again.
   EXPECT_EQ(text.SetCString("y", CORE_HERE), nullptr);

@@ -1,7 +1,10 @@
 // User areas inside dialogs and the custom GUI base.
+#include <vector>
+
 #include "host_userarea.h"
 #include "runtime_fixture.h"
 
+namespace code = testhost::code;
 namespace entry = testhost::entry;
 
 namespace {
@@ -22,8 +25,15 @@ class Area : public GeUserArea {
     resizedTo[0] = width;
     resizedTo[1] = height;
   }
+  bool OnInputEvent(const GeContainer&) override { return takesInput; }
+  bool OnAreaCoreEvent(std::int32_t id, const GeContainer&) override {
+    coreEvents.push_back(id);
+    return true;
+  }
   bool giveSize = false;
+  bool takesInput = false;
   int inits = 0;
+  std::vector<std::int32_t> coreEvents;
   std::int32_t resizedTo[2] = {0, 0};
 };
 
@@ -58,19 +68,23 @@ TEST_F(UserAreaTest, AttachedAreaReceivesItsMessages) {
   EXPECT_EQ(create[0].Int(3), 4);
   EXPECT_EQ(host().CallsTo(entry::UserAreaRelease).at(0).Ptr<void>(0), nullptr);  // nothing held before
 
-  EXPECT_EQ(SendToArea(dialog, area, msg::kBuildLayout), 1);  // whatever InitArea answers
-  EXPECT_EQ(SendToArea(dialog, area, msg::kInitValues), 1);
+  EXPECT_EQ(SendToArea(dialog, area, code::bINI), 1);  // whatever InitArea answers
+  EXPECT_EQ(SendToArea(dialog, area, code::bVIN), 1);
   EXPECT_EQ(area.inits, 1);
-  EXPECT_EQ(SendToArea(dialog, area, msg::kResized), 1);
+  EXPECT_EQ(SendToArea(dialog, area, code::bISI), 1);
   EXPECT_EQ(area.resizedTo[0], 120);
   EXPECT_EQ(area.resizedTo[1], 40);
-  EXPECT_EQ(SendToArea(dialog, area, msg::kInput), 0);
-  EXPECT_EQ(SendToArea(dialog, area, msg::kCoreMessage, {{msg::kCoreMessageId, 604}}), 1);
-  EXPECT_EQ(SendToArea(dialog, area, msg::kTimer), 1);
-  EXPECT_EQ(SendToArea(dialog, area, MessageCode("zzzz")), 0);
+  EXPECT_EQ(SendToArea(dialog, area, code::bIPN), 0);
+  area.takesInput = true;
+  EXPECT_EQ(SendToArea(dialog, area, code::bIPN), 1);  // the area's answer reaches the host
+  EXPECT_EQ(SendToArea(dialog, area, code::MciM, {{code::MciI, 604}}), 1);
+  EXPECT_EQ(SendToArea(dialog, area, code::sync, {{code::MciI, 12}}), 1);
+  EXPECT_EQ(area.coreEvents, (std::vector<std::int32_t>{604, 12}));
+  EXPECT_EQ(SendToArea(dialog, area, code::kTimer), 1);
+  EXPECT_EQ(SendToArea(dialog, area, 0x7A7A7A7A), 0);
 
   // The default painting fills the rectangle in colour 1000.
-  EXPECT_EQ(SendToArea(dialog, area, msg::kDraw, {{1, 1}, {2, 2}, {3, 30}, {4, 40}}), 1);
+  EXPECT_EQ(SendToArea(dialog, area, code::bDRA, {{1, 1}, {2, 2}, {3, 30}, {4, 40}}), 1);
   testhost::UserArea* hostArea = windows().FindArea(area.AreaHandle());
   ASSERT_EQ(hostArea->fills.size(), 1u);
   EXPECT_EQ(hostArea->fills[0], (std::vector<std::int32_t>{1000, 1, 2, 30, 40}));
@@ -80,10 +94,10 @@ TEST_F(UserAreaTest, MinimumSizeOnlyWhenTheAreaGivesOne) {
   GeDialog dialog;
   Area area;
   dialog.AttachUserArea(area, ElementRef{300}, 0);
-  EXPECT_EQ(SendToArea(dialog, area, msg::kMinSize), 1);
+  EXPECT_EQ(SendToArea(dialog, area, code::bCAS), 1);
   EXPECT_EQ(host().CountCalls(entry::UserAreaSetMinSize), 0u);
   area.giveSize = true;
-  EXPECT_EQ(SendToArea(dialog, area, msg::kMinSize), 1);
+  EXPECT_EQ(SendToArea(dialog, area, code::bCAS), 1);
   const auto set = host().CallsTo(entry::UserAreaSetMinSize);
   ASSERT_EQ(set.size(), 1u);
   EXPECT_EQ(set[0].Int(1), 64);
@@ -101,6 +115,17 @@ TEST_F(UserAreaTest, AttachingAgainReleasesTheFirstArea) {
     EXPECT_EQ(windows().LiveUserAreas(), 1u);
   }
   EXPECT_EQ(windows().LiveUserAreas(), 0u);  // the destructor released it
+}
+
+TEST_F(UserAreaTest, HostThatRefusesTheArea) {
+  GeDialog dialog;
+  Area area;
+  windows().RefuseUserAreas(true);
+  EXPECT_FALSE(dialog.AttachUserArea(area, ElementRef{300}, USERAREA_TABSTOP));
+  EXPECT_EQ(area.AreaHandle(), nullptr);
+  EXPECT_EQ(area.Dialog(), &dialog);  // kept, though no area came
+  area.Redraw(true);
+  EXPECT_EQ(host().CountCalls(entry::DialogRedrawArea), 0u);
 }
 
 TEST_F(UserAreaTest, Redraw) {
@@ -123,7 +148,7 @@ TEST_F(UserAreaTest, Redraw) {
 TEST_F(UserAreaTest, CustomGuiSettingsAndLayoutMode) {
   testhost::ContainerStorage settings{};
   windows().InitContainer(&settings, 0, nullptr);
-  windows().Container(&settings)->ints[msg::kLayoutMode] = 5;
+  windows().Container(&settings)->ints[code::laym] = 5;
   const unsigned char supports = 1;
   Gui gui(*reinterpret_cast<const GeContainer*>(&settings), &supports);
   EXPECT_EQ(gui.GetLayoutMode(), 0);  // 5 is no layout mode
@@ -134,10 +159,14 @@ TEST_F(UserAreaTest, CustomGuiSettingsAndLayoutMode) {
   gui.SetLayoutMode(2);
   EXPECT_EQ(gui.changes, 1);
   EXPECT_EQ(gui.GetLayoutMode(), 2);
-  EXPECT_EQ(gui.CustomOperation16().id, -1);
+  CustomGuiValue value = gui.CustomOperation16();
+  EXPECT_EQ(value.id, -1);
+  EXPECT_EQ(value.value.kind, testhost::kValueEmpty);
+  EXPECT_EQ(host().CountCalls(entry::GeValueInitEmpty), 1u);
+  GeValueDestroy(&value.value);
 
-  windows().Container(&settings)->ints[msg::kLayoutMode] = 2;
-  windows().Container(&settings)->ints[msg::kDefaultHeight] = 24;
+  windows().Container(&settings)->ints[code::laym] = 2;
+  windows().Container(&settings)->ints[code::defh] = 24;
   Gui other(*reinterpret_cast<const GeContainer*>(&settings), nullptr);
   EXPECT_EQ(other.GetLayoutMode(), 2);
   EXPECT_EQ(other.DefaultHeight(), 24);
@@ -152,16 +181,20 @@ TEST_F(UserAreaTest, CustomGuiMessages) {
   windows().InitContainer(&settings, 0, nullptr);
   Gui gui(*reinterpret_cast<const GeContainer*>(&settings), nullptr);
   testhost::Window& window = *windows().Find(gui.WindowHandle());
-  windows().Send(window, msg::kBuildLayout);
-  EXPECT_EQ(windows().Send(window, msg::kDestroyed), 1);
+  windows().Send(window, code::bINI);
+  EXPECT_EQ(windows().Send(window, code::dsty), 1);
   EXPECT_EQ(gui.destroyed, 1);
   EXPECT_EQ(host().CountCalls(entry::DialogCustomGuiDestroyed), 1u);
   EXPECT_TRUE(gui.IsLayoutBuilt());  // the base handling is not run
-  EXPECT_EQ(windows().Send(window, msg::kCustomGuiMessage, {{msg::kMessageValue, 30}}), 1);
+  EXPECT_EQ(windows().Send(window, code::kCustomGuiMessage, {{code::meva, 30}}), 1);
   EXPECT_EQ(host().CountCalls(entry::DialogCustomGuiMessage), 1u);
   EXPECT_EQ(host().CountCalls(entry::DialogCustomGuiElementId), 1u);
-  EXPECT_EQ(windows().Send(window, msg::kCustomGuiMessage, {{msg::kMessageValue, 1}}), 0);
+  EXPECT_EQ(windows().Send(window, code::kCustomGuiMessage, {{code::meva, 1}}), 0);
   EXPECT_EQ(host().CountCalls(entry::DialogCustomGuiMessage), 1u);
+  // A host whose custom-GUI entries answer nothing.
+  windows().customGuiAnswers = false;
+  EXPECT_EQ(windows().Send(window, code::kCustomGuiMessage, {{code::meva, 30}}), 0);
+  EXPECT_EQ(host().CountCalls(entry::DialogCustomGuiMessage), 2u);
   windows().DestroyContainer(&settings);
   EXPECT_EQ(windows().LiveContainers(), 0u);
 }

@@ -2,6 +2,7 @@
 
 #include <string.h>
 
+#include "memory.h"
 #include "object.h"
 
 bool CommandData::Run(BaseDocument*, void*) { return true; }
@@ -20,7 +21,15 @@ void RunDestructor(void* object) { static_cast<BaseData*>(object)->~BaseData(); 
 
 void DestroyDataObject(BaseData* object) {
   if (object == nullptr) return;
-  core::Method<iface::System, iface::System::PrivateFreeWithDestructor>(object, &RunDestructor);
+  using System = iface::System;
+  if (core::IsMethodAvailable<System, System::PrivateFreeWithDestructor>()) {
+    core::Method<System, System::PrivateFreeWithDestructor>(object, &RunDestructor);
+    return;
+  }
+  // A host without its free-with-destructor: end the object and give its memory
+  // back ourselves, rather than leave both behind.
+  RunDestructor(object);
+  core::FrameworkFree(object);
 }
 
 bool RegisterPluginRecord(PLUGINTYPE type, std::int32_t id, const core::String& name, void* record,

@@ -1,7 +1,7 @@
 #include "host_container.h"
 
 LocalContainer::LocalContainer(std::int32_t id, const GeContainer* source) {
-  if (t_HostOS_Bc == nullptr) return;
+  if (t_HostOS_Bc == nullptr || ContainerInit.Resolve() == nullptr) return;
   ContainerInit(&container_, id, source);
   constructed_ = true;
 }

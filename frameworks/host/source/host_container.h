@@ -36,7 +36,9 @@ inline constexpr HostOp<&t_HostOS_Gd, 112, std::int32_t(const GeValue*)> GeValue
 inline constexpr HostOp<&t_HostOS_Gd, 328, void(GeValue*, const GeValue*)> GeValueInitEmpty{};
 
 // A container the plug-in owns for one scope. Constructed and destroyed only while
-// the container table is bound.
+// the container table is bound. Storage the host did not construct is never handed
+// to a host entry: its operations then do nothing (Id answers 0), and callers check
+// Constructed before they pass get() on.
 class LocalContainer {
  public:
   explicit LocalContainer(std::int32_t id, const GeContainer* source = nullptr);
@@ -44,9 +46,19 @@ class LocalContainer {
   LocalContainer(const LocalContainer&) = delete;
   LocalContainer& operator=(const LocalContainer&) = delete;
 
+  bool Constructed() const { return constructed_; }
   GeContainer* get() { return &container_; }
   const GeContainer* get() const { return &container_; }
-  std::int32_t Id() const { return ContainerGetId(&container_); }
+  std::int32_t Id() const { return constructed_ ? ContainerGetId(&container_) : 0; }
+  void SetInt32(std::int32_t key, std::int32_t value) {
+    if (constructed_) ContainerSetInt32(&container_, key, value);
+  }
+  void SetString(std::int32_t key, const StringSlot* text) {
+    if (constructed_) ContainerSetString(&container_, key, text);
+  }
+  std::int32_t GetInt32(std::int32_t key, std::int32_t fallback) const {
+    return constructed_ ? ContainerGetInt32(&container_, key, fallback) : fallback;
+  }
 
  private:
   GeContainer container_{};

@@ -25,11 +25,15 @@ std::int32_t DialogDispatch(DialogHandle window, UserAreaHandle area, const GeCo
       answer = userArea->HandleAreaMessage(*message, *result.get());
       handled = true;
     }
+  } else if (window == nullptr) {
+    return 0;  // no window to find a dialog for
   } else if (auto* dialog = static_cast<GeDialog*>(DialogUserData(window))) {
     answer = dialog->HandleMessage(*message, *result.get());
     handled = true;
   }
-  if (handled && t_HostOS_Bc != nullptr && result.Id() != -1) DialogDeliverResult(window, result.get());
+  // A result goes back only from a container the host made and a handler changed.
+  if (handled && window != nullptr && result.Constructed() && result.Id() != -1)
+    DialogDeliverResult(window, result.get());
   return answer;
 }
 
@@ -101,8 +105,11 @@ bool GeDialog::HandleCloseMessages(std::int32_t id, bool& closeArmed, std::int32
 
 // ---- member operations ----
 
+// Without a window object there is nothing to operate on: every element operation
+// answers 0 (false, null) without calling the host.
 std::intptr_t GeDialog::Operation(std::int32_t code, std::int32_t id, const core::String* text, std::int32_t a,
                                   std::int32_t b, std::int32_t c, std::int32_t d, void** out) {
+  if (handle == nullptr) return 0;
   return ElementOperation(handle, code, id, text != nullptr ? text->Slot() : nullptr, a, b, c, d, nullptr, out);
 }
 
@@ -115,6 +122,7 @@ bool GeDialog::OpenWindow(DLG_TYPE type, std::int32_t pluginId, std::int32_t x, 
 }
 
 bool GeDialog::RestoreWindow(std::int32_t pluginId, std::int32_t subId, void* layoutToken) {
+  if (handle == nullptr) return false;
   Operation(kOpSetPluginId, pluginId, nullptr, subId);
   return DialogRestore(handle, layoutToken);
 }
@@ -123,7 +131,9 @@ bool GeDialog::IsWindowOpen() { return Operation(kOpIsWindowOpen, 0) != 0; }
 
 bool GeDialog::CloseWindow() { return handle != nullptr && DialogClose(handle); }
 
-void GeDialog::SetTimerInterval(std::int32_t interval) { DialogSetTimer(handle, interval); }
+void GeDialog::SetTimerInterval(std::int32_t interval) {
+  if (handle != nullptr) DialogSetTimer(handle, interval);
+}
 
 void GeDialog::SetWindowTitle(const core::String& title) {
   if (handle != nullptr) Operation(kOpSetWindowTitle, 0, &title);
@@ -168,11 +178,12 @@ bool GeDialog::EnableElement(const ElementRef& element, bool enabled) {
 bool GeDialog::SetElementText(const ElementRef& element, const core::String& text, std::int32_t tristate,
                               std::int32_t flags) {
   LocalContainer message(msg::kSetText);
-  ContainerSetString(message.get(), msg::kSetText, text.Slot());
-  ContainerSetInt32(message.get(), msg::kTristate, tristate);
-  ContainerSetInt32(message.get(), msg::kValue, flags);
-  // Without a window object there is nobody to tell: the answer is false.
-  if (handle == nullptr) return false;
+  message.SetString(msg::kSetText, text.Slot());
+  message.SetInt32(msg::kTristate, tristate);
+  message.SetInt32(msg::kValue, flags);
+  // Without a window object there is nobody to tell, and without a container
+  // nothing to send: the answer is false.
+  if (handle == nullptr || !message.Constructed()) return false;
   GeValue value{kGeValueInt32, 0, 0};
   SendElementMessage(&value, handle, element.id, message.get(), element.customGui);
   const bool accepted = GeValueGetInt32(&value) != 0;

@@ -6,16 +6,9 @@
 #include "memory.h"
 #include "object.h"
 
-namespace {
-
-// The module's resource record; all zero when the library is loaded.
-struct ResourceRecord {
-  ResourceObject* handle;
-  bool loaded;        // a load was tried; never cleared
-  HostPath* folder;   // the resource folder's path, kept from the first load
-  std::uint8_t globalFlag;
-};
 ResourceRecord g_resources;
+
+namespace {
 
 const core::String g_emptyString;
 

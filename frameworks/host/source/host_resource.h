@@ -12,6 +12,15 @@ inline constexpr HostOp<&t_HostOS_Lr, 48, void(ResourceObject*, std::uint8_t)> R
 // The first entry of the strings table points to the host's shared empty string.
 inline constexpr HostData<&t_HostOS_St, 0, const core::String> HostEmptyString{};
 
+// The module's resource record; all zero when the library is loaded.
+struct ResourceRecord {
+  ResourceObject* handle;
+  bool loaded;       // a load was tried; never cleared
+  HostPath* folder;  // the resource folder's path, kept from the first load
+  std::uint8_t globalFlag;
+};
+extern ResourceRecord g_resources;
+
 // The folder that holds the plug-in library; an empty path when none is known.
 HostPath PluginFolder();
 // The plug-in's resource folder, written into `folder` (an empty path).

@@ -14,6 +14,7 @@ bool GeUserArea::QueryMinSize(std::int32_t&, std::int32_t&) { return false; }
 void GeUserArea::OnResized(std::int32_t, std::int32_t) {}
 
 void GeUserArea::PaintArea(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2) {
+  if (handle == nullptr) return;  // no host area to draw into
   UserAreaSetPen(handle, kDefaultAreaColour);
   UserAreaFillRect(handle, x1, y1, x2, y2);
 }
@@ -38,11 +39,15 @@ std::int32_t GeUserArea::HandleAreaMessage(const GeContainer& message, GeContain
     case msg::kMinSize: {
       std::int32_t width = 0;
       std::int32_t height = 0;
-      if (QueryMinSize(width, height)) UserAreaSetMinSize(handle, width, height);
+      if (QueryMinSize(width, height) && handle != nullptr) UserAreaSetMinSize(handle, width, height);
       return 1;
     }
     case msg::kResized:
-      OnResized(UserAreaWidth(handle), UserAreaHeight(handle));
+      // Without a host area the size is 0 by 0.
+      if (handle != nullptr)
+        OnResized(UserAreaWidth(handle), UserAreaHeight(handle));
+      else
+        OnResized(0, 0);
       return 1;
     case msg::kDraw:
       PaintFromMessage(ContainerGetInt32(&message, 1, 0), ContainerGetInt32(&message, 2, 0),
@@ -61,14 +66,15 @@ std::int32_t GeUserArea::HandleAreaMessage(const GeContainer& message, GeContain
   }
 }
 
+// Nothing to redraw without an owning dialog with a window, or without a host area.
 void GeUserArea::Redraw(bool threaded) {
-  if (dialog == nullptr) return;
+  if (dialog == nullptr || dialog->WindowHandle() == nullptr || handle == nullptr) return;
   if (threaded) {
     DialogRedrawArea(dialog->WindowHandle(), UserAreaElementId(handle));
     return;
   }
   LocalContainer draw(msg::kDraw);
-  if (dialog->WindowHandle() == nullptr) return;
+  if (!draw.Constructed()) return;
   GeValue answer{0, 0, 0};
   SendElementMessage(&answer, dialog->WindowHandle(), UserAreaElementId(handle), draw.get(), nullptr);
   ReleaseGeValue(answer);
@@ -78,6 +84,7 @@ bool GeDialog::AttachUserArea(GeUserArea& area, const ElementRef& element, std::
   UserAreaRelease(area.handle);
   area.handle = nullptr;
   area.dialog = this;
+  if (handle == nullptr) return false;  // no window to put the area in
   area.handle = DialogCreateUserArea(handle, element.id, &area, flags, element.customGui);
   return area.handle != nullptr;
 }
@@ -125,14 +132,16 @@ std::int32_t iCustomGui::HandleMessage(const GeContainer& message, GeContainer& 
   const std::int32_t id = ContainerGetId(&message);
   if (id == msg::kCustomGuiMessage) {
     LocalContainer copy(id, &message);
-    if (ContainerGetInt32(copy.get(), msg::kMessageValue, 0) == msg::kCustomGuiMessage) {
-      ContainerSetInt32(copy.get(), msg::kActionId, DialogCustomGuiElementId(handle));
+    if (copy.GetInt32(msg::kMessageValue, 0) == msg::kCustomGuiMessage) {
+      // Without a window object the host cannot take the message: not handled.
+      if (handle == nullptr) return 0;
+      copy.SetInt32(msg::kActionId, DialogCustomGuiElementId(handle));
       return DialogCustomGuiMessage(handle, copy.get(), nullptr) ? 1 : 0;
     }
     return BaseHandleMessage(message, result);
   }
   if (id == msg::kDestroyed) {
-    DialogCustomGuiDestroyed(handle);
+    if (handle != nullptr) DialogCustomGuiDestroyed(handle);
     OnWindowDestroyed();
     return 1;
   }

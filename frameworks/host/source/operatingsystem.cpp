@@ -55,3 +55,10 @@ std::int32_t BindHostTables(const HostOS* record) {
   }
   return record->version;
 }
+
+bool HostTablesComplete() {
+  if (t_HostOS == nullptr) return false;
+  for (void** global : kTableGlobals)
+    if (*global == nullptr) return false;
+  return true;
+}

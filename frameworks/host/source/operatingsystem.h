@@ -32,6 +32,10 @@ STATLUME_HOST_TABLES(STATLUME_DECLARE_TABLE)
 // record's version, accepted or not by the caller.
 std::int32_t BindHostTables(const HostOS* record);
 
+// Whether a record is bound and holds all 37 sub-tables. The plug-in works only
+// with a complete host: without it, it does not start and loads no resources.
+bool HostTablesComplete();
+
 // A host operation: entry `Offset` (bytes) of the sub-table held in `*Table`.
 // The call passes its arguments unchanged and returns the entry's result unchanged.
 // A table or entry the host did not provide answers the failure value (null,

@@ -2,6 +2,7 @@
 #include "host_pmain.h"
 #include "host_resource.h"
 #include "logging.h"
+#include "operatingsystem.h"
 #include "statlume_command.h"
 
 namespace {
@@ -15,14 +16,18 @@ enum PluginMessage : std::int32_t {
   kMessageLoadResources = 1,
 };
 
+// A logger that cannot take the line answers an error; the line is lost either way,
+// but the error is ours to release.
 void ConsoleLine(const char* text, int line) {
-  core::WriteLogLine(kConsoleTarget, kConsoleLevel, text, line, kMainFile);
+  core::ReleaseError(core::WriteLogLine(kConsoleTarget, kConsoleLevel, text, line, kMainFile));
 }
 
 }  // namespace
 
+// A host that left out one of its tables could be handed nothing the plug-in
+// needs there (path values, typed values, ...): the plug-in then does not start.
 bool OnPluginStart() {
-  if (!RegisterStatlumeCommand()) {
+  if (!HostTablesComplete() || !RegisterStatlumeCommand()) {
     ConsoleLine("Quorvant Software: Failed to load Statlume", __LINE__);
     return false;
   }
@@ -35,7 +40,7 @@ bool OnPluginMessage(std::int32_t id, void*) {
     case kMessageNone:
       return true;
     case kMessageLoadResources:
-      if (LoadResources()) return true;
+      if (HostTablesComplete() && LoadResources()) return true;
       ConsoleLine("Statlume: failed to load resource file.", __LINE__);
       return false;
     default:

@@ -41,6 +41,11 @@ constexpr std::int32_t kPausedElements[] = {
     IDC_LABEL_POLYGONS,    IDC_LABEL_POINTS,     IDC_LABEL_OBJECTS,   IDC_LABEL_NGONS,
 };
 
+// The active object of a document; with no document there is none (the host is not
+// asked about a null document).
+BaseObject* ActiveObjectOf(BaseDocument* document) {
+  return document != nullptr ? ActiveObject(document) : nullptr;
+}
 
 }  // namespace
 
@@ -67,7 +72,7 @@ bool StatlumeDialog::BuildLayout() {
 
 bool StatlumeDialog::FillValues() {
   BaseDocument* document = ActiveDocument();
-  BaseObject* object = ActiveObject(document);
+  BaseObject* object = ActiveObjectOf(document);
   ClearCounts();
   MenuSetItemState(IDM_INCLUDE_CHILDREN, true, true);
   includeChildren = true;
@@ -82,7 +87,7 @@ bool StatlumeDialog::FillValues() {
 bool StatlumeDialog::OnCoreEvent(std::int32_t id, const GeContainer&) {
   BaseDocument* document = ActiveDocument();
   if (id != kSceneChanged) return true;
-  if (BaseObject* object = ActiveObject(document))
+  if (BaseObject* object = ActiveObjectOf(document))
     UpdateCounts(document, object);
   else
     ClearCounts();  // also while paused
@@ -97,7 +102,7 @@ void StatlumeDialog::SetPaused(bool pause) {
 
 bool StatlumeDialog::OnAction(std::int32_t id, const GeContainer&) {
   BaseDocument* document = ActiveDocument();
-  BaseObject* object = ActiveObject(document);
+  BaseObject* object = ActiveObjectOf(document);
   HelpFolder help;  // an empty path value for the help item, made for every action
   switch (id) {
     case IDM_INCLUDE_CHILDREN:

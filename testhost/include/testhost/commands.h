@@ -1,32 +1,28 @@
 #pragma once
-// Bitmaps the test host decodes from image files, and the plug-in registration
-// entry: it copies what it keeps and later calls the command through the member
-// pointers of the record.
+// Commands the plug-in registered: the host reads the registration record by byte
+// offset, copies what it keeps, and later calls the command through the member
+// pointers of the record and ends it through the record's destroy routine.
 #include <array>
 #include <cstdint>
-#include <map>
 #include <memory>
-#include <set>
 #include <string>
 #include <vector>
+
+#include "testhost/bitmaps.h"
 
 namespace testhost {
 
 class Host;
-
-struct Bitmap {
-  std::int32_t width = 0, height = 0;
-  std::vector<std::uint32_t> pixels;  // ABGR, as the image library reads them
-  std::map<std::int32_t, std::pair<std::int32_t, std::int64_t>> data;  // id -> typed value
-  double ScaleFactor() const;  // data id 100 as a float, 0 when absent
-};
 
 // A member pointer as the compiler lays it out: function (or 1 + table offset)
 // and receiver adjustment.
 struct MemberPointer {
   std::uintptr_t pointer;
   std::intptr_t adjustment;
+  friend bool operator==(const MemberPointer&, const MemberPointer&) = default;
 };
+// The member pointer to the virtual function in slot `slot` of a class's table.
+MemberPointer VirtualMember(std::size_t slot);
 
 struct RegisteredCommand {
   std::int32_t type = 0, id = 0, info = 0, size = 0;
@@ -43,17 +39,9 @@ class Commands {
  public:
   explicit Commands(Host& host) : host_(host) {}
 
-  // --- bitmaps ---
-  Bitmap* NewBitmap();
-  void FreeBitmap(Bitmap* bitmap);
-  bool IsLive(const Bitmap* bitmap) const { return bitmaps_.count(bitmap) != 0; }
-  std::size_t LiveBitmaps() const { return bitmaps_.size(); }
-  int BitmapsMade() const { return bitmapsMade_; }
-  static bool Decode(Bitmap& bitmap, const std::string& file);
-
-  // --- registrations ---
-  bool Register(std::int32_t version, std::int32_t type, std::int32_t id, const std::string& name,
-                const unsigned char* record, std::int32_t size);
+  // Takes a command registration (the entry has checked the record): reads it by
+  // byte offset and copies the name, the help text and the icon.
+  RegisteredCommand& Register(std::int32_t id, const std::string& name, const unsigned char* record);
   std::vector<RegisteredCommand>& Registered() { return registered_; }
   RegisteredCommand* ById(std::int32_t id);
 
@@ -74,11 +62,7 @@ class Commands {
   R Call(RegisteredCommand& command, int number, A... args);
 
   Host& host_;
-  std::map<const Bitmap*, std::unique_ptr<Bitmap>> bitmaps_;
-  int bitmapsMade_ = 0;
   std::vector<RegisteredCommand> registered_;
 };
-
-void InstallCommandEntries(Host& host);
 
 }  // namespace testhost

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "testhost/application.h"
+#include "testhost/bitmaps.h"
 #include "testhost/commands.h"
 #include "testhost/entry.h"
 #include "testhost/kernel.h"
@@ -63,6 +65,9 @@ class Host {
   // then nothing the plug-in owned may be left.
   void Unload();
   bool Loaded() const { return library_ != nullptr; }
+  // Fails the test for everything the plug-in still holds, and for any host object
+  // it over-released; then forgets what it reported. Unload runs it.
+  void CheckReleased();
   void* Symbol(const char* name) const;
   const std::string& PluginFile() const { return pluginFile_; }
 
@@ -80,6 +85,8 @@ class Host {
   Windows& WindowModel() { return *windows_; }
   Resources& ResourceModel() { return *resources_; }
   Commands& CommandModel() { return *commands_; }
+  Bitmaps& BitmapModel() { return *bitmaps_; }
+  Application& ApplicationModel() { return *application_; }
   Ownership& Objects() { return *objects_; }
   // Unloads and loads a fresh copy, after `configure` has changed the kernel.
   template <typename F>
@@ -151,6 +158,10 @@ class Host {
   bool DeletePath(PathValue* path, const std::string& route);
   bool IsLivePath(const void* path) const { return livePaths_.count(path) != 0; }
   PathValue* const* PluginPathSlot() const { return &pluginPath_; }
+  // A host whose PathDestroy leaves a reference of its own in the slot, which the
+  // holder then drops by the framework's counting convention.
+  void LeaveReferencesInDestroyedPaths(bool on) { pathReferences_ = on; }
+  bool LeavesReferencesInDestroyedPaths() const { return pathReferences_; }
 
   // --- used by the entry wrappers ---
   void Record(EntryId entry, std::vector<std::uint64_t> args);
@@ -194,7 +205,9 @@ class Host {
   std::unique_ptr<Scene> scene_;
   std::unique_ptr<Windows> windows_;
   std::unique_ptr<Resources> resources_;
+  std::unique_ptr<Bitmaps> bitmaps_;
   std::unique_ptr<Commands> commands_;
+  std::unique_ptr<Application> application_;
   int lifecycleCount_ = 0;  // actions 1 sent minus actions 3 sent
   int pluginDepth_ = 0;
   HostOSRecord record_{};
@@ -209,6 +222,8 @@ class Host {
 
   PathValue* pluginPath_ = nullptr;  // the slot handed over with action 1
   std::set<const void*> livePaths_;
+  std::vector<std::unique_ptr<PathValue>> destroyedPaths_;
+  bool pathReferences_ = false;
 };
 
 // Whether an entry answers something (a failure value can stand in for it).

@@ -54,6 +54,18 @@ inline constexpr std::int32_t defh = 0x64656668;  // custom GUI settings: defaul
 inline constexpr std::int32_t meva = 0x6D657661;  // custom GUI message value
 inline constexpr std::int32_t kCustomGuiMessage = 30;
 inline constexpr std::int32_t kSceneChanged = 604;  // core message: the scene changed
+// The further value messages of the family: integer and floating-point values.
+inline constexpr std::int32_t vint = 0x76696E74;
+inline constexpr std::int32_t vflt = 0x76666C74;
+inline constexpr std::int32_t frmt = 0x66726D74;
+inline constexpr std::int32_t mini = 0x6D696E69;
+inline constexpr std::int32_t maxi = 0x6D617869;
+inline constexpr std::int32_t step = 0x73746570;
+inline constexpr std::int32_t quad = 0x71756164;
+// Keys of a draw message: the rectangle x1, y1, x2, y2.
+inline constexpr std::int32_t kDrawX1 = 1, kDrawY1 = 2, kDrawX2 = 3, kDrawY2 = 4;
+// The id of a result container nobody has answered into.
+inline constexpr std::int32_t kNoResult = -1;
 }  // namespace code
 
 // ---- ElementOperation codes (t_HostOS_Cd offset 272) ----
@@ -78,13 +90,21 @@ inline constexpr std::int32_t kModal = 10, kModalResizeable = 11, kModalPopupEdi
 inline constexpr std::int32_t kAsync = 20, kAsyncPopupResizeable = 21, kAsyncPopupEdit = 22, kAsyncToolbar = 23;
 inline constexpr std::int32_t kFullscreenWork = 30, kFullscreenMonitor = 31, kDummy = 32;
 }  // namespace dlg
+namespace openflag {  // OPENDIALOGFLAGS
+inline constexpr std::int32_t kNone = 0, kIgnoreLayout = 1, kClientCoordinates = 2, kAlignTopLeftAtMouse = 4;
+}  // namespace openflag
 inline constexpr std::int32_t kOpenDialogFlagsMask = 1 | 2 | 4;  // OPENDIALOGFLAGS
+namespace areaflag {  // USERAREAFLAGS
+inline constexpr std::int32_t kNone = 0, kTabStop = 1, kHandleFocus = 2, kCoreMessage = 4, kSyncMessage = 8;
+inline constexpr std::int32_t kDontMirror = 0x40000000;
+}  // namespace areaflag
 inline constexpr std::int32_t kUserAreaFlagsMask = 1 | 2 | 4 | 8 | 0x40000000;  // USERAREAFLAGS
 inline constexpr std::int32_t kCheckValueRangeCount = 9;  // CHECKVALUERANGE 0 to 8
 inline constexpr std::int32_t kCheckValueFormats[] = {0, 1, 2, 3, 5};  // CHECKVALUEFORMAT
 inline constexpr std::int32_t kDefaultAreaColour = 1000;
 
 // ---- typed values (GeValue) ----
+inline constexpr std::int32_t kValueEmpty = 0;  // the kind of a zeroed value
 inline constexpr std::int32_t kValueInt32 = 15;
 inline constexpr std::int32_t kValueFloat64 = 19;
 inline constexpr std::size_t kValueSize = 16;  // kind (4), padding (4), value (8)
@@ -116,6 +136,10 @@ inline constexpr std::int32_t kTypeCube = 5159;
 inline constexpr std::int32_t kTypeSphere = 5160;
 inline constexpr std::int32_t kTypePlane = 5168;
 inline constexpr std::int32_t kInfoGeometry = 0x80;
+// Further information bits the host sets for other properties of an object (being
+// a generator, taking part in the hierarchy's input, ...); the tool reads none.
+inline constexpr std::int32_t kInfoGenerator = 0x400;
+inline constexpr std::int32_t kInfoHierarchy = 0x4;
 inline constexpr std::int32_t kCommandMakeEditable = 245;
 inline constexpr std::int32_t kCommandJoin = 246;
 
@@ -129,6 +153,13 @@ inline constexpr std::size_t kSize = 48;
 inline constexpr std::int32_t kBitmapScaleFactor = 100;  // bitmap data id of the scale factor
 inline constexpr std::int32_t kImageLoaded = 1;
 inline constexpr std::int32_t kFrameAll = -1;
+
+// ---- resources and the general table ----
+inline constexpr std::uint8_t kResourceGlobalFlag = 1;  // the flag a resource folder is released with
+namespace hoststate {  // the values of the host state entry
+inline constexpr std::int32_t kEnd = 2, kBegin = 3;
+}  // namespace hoststate
+inline constexpr std::int32_t kInteractionArgument = 1;  // each of the three arguments of an interaction
 
 // ---- plug-in registration ----
 inline constexpr std::int32_t kPluginTypeCommand = 4;
@@ -145,6 +176,9 @@ inline constexpr std::size_t kOperation[9] = {0, 272, 368, 400, 288, 352, 304, 3
 // Slots of CommandData's virtual table: the destructor takes two entries (complete
 // and deleting), then operations 1 to 8 in order.
 inline constexpr std::size_t kFirstOperationSlot = 2;
+// A member pointer to a virtual function: 1 + the byte offset of its table slot,
+// then the receiver adjustment.
+inline constexpr std::size_t kVirtualSlotSize = 8;
 }  // namespace registration
 
 // ---- framework: records read through g_framework ----

@@ -1,7 +1,9 @@
 #pragma once
 // The test host's scene: documents with an active object, objects in a hierarchy,
 // polygon and point objects, objects without geometry, parametric generators, and
-// the modeling commands that make editable copies and join hierarchies.
+// the modeling commands that make editable copies and join hierarchies. A command's
+// results sit in a result list the caller releases; each result becomes the
+// caller's when it is taken out of the list.
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -26,13 +28,20 @@ struct SceneObject {
   std::int32_t polygons = 0;
   std::int32_t ngons = 0;
   std::int32_t segments = 1;  // generators: segments per edge / around
+  std::int32_t infoFlags = 0;  // set from the kind when the object is made
   SceneObject* parent = nullptr;
   SceneObject* firstChild = nullptr;
   SceneObject* lastChild = nullptr;
   SceneObject* next = nullptr;
   SceneObject* previous = nullptr;
-  Document* document = nullptr;  // null for copies a command made
+  Document* document = nullptr;  // null for objects a command made
+  // Objects a command made: the result they belong to (the result itself for its
+  // top object), the command, and whether the caller has taken the result out.
   bool copy = false;
+  SceneObject* result = nullptr;
+  std::int32_t madeBy = 0;
+  bool handedOut = false;
+  bool scratch = false;  // the host's own object beside a result
   bool freed = false;
 };
 
@@ -43,7 +52,9 @@ struct Document {
 };
 
 struct ResultListValue {
+  std::int32_t command = 0;
   std::vector<SceneObject*> nodes;
+  const void* field = nullptr;  // the record's result field the host wrote the list into
 };
 
 // The layout of the record passed with a modeling command.
@@ -53,7 +64,7 @@ struct CommandRecord {
   unsigned char reserved[24];
   ResultListValue* result;
 };
-static_assert(sizeof(CommandRecord) == 48);
+static_assert(sizeof(CommandRecord) == modeling::kSize);
 
 // What the generators produce when made editable.
 struct GeneratedCounts {
@@ -62,14 +73,20 @@ struct GeneratedCounts {
 GeneratedCounts Generate(ObjectKind kind, std::int32_t segments);
 std::int32_t TypeOf(ObjectKind kind);
 bool IsGenerator(ObjectKind kind);
+// The information flags an object of a kind starts with.
+std::int32_t DefaultInfoFlags(ObjectKind kind);
 
 class Scene {
  public:
-  explicit Scene(Host& host) : host_(host) {}
+  explicit Scene(Host& host);
+  ~Scene();
+  Scene(const Scene&) = delete;
+  Scene& operator=(const Scene&) = delete;
 
   Document* NewDocument();
   void SetActiveDocument(Document* document) { activeDocument_ = document; }
   Document* ActiveDocument() const { return activeDocument_; }
+  bool IsDocument(const void* document) const { return documentSet_.count(document) != 0; }
 
   SceneObject* AddPolygonObject(Document* document, std::int32_t points, std::int32_t polygons,
                                 std::int32_t ngons = 0, SceneObject* parent = nullptr);
@@ -79,6 +96,7 @@ class Scene {
   SceneObject* Add(Document* document, ObjectKind kind, SceneObject* parent = nullptr);
   void SetActive(Document* document, SceneObject* object) { document->active = object; }
 
+  // --- how the host answers ---
   // How a command treats a result list still in the record: replace it (the list
   // is released by the host) or keep it and append, leaving the first result first.
   enum class ListPolicy { kReplace, kAppend };
@@ -86,49 +104,75 @@ class Scene {
   void FailCommand(std::int32_t command) { failing_.insert(command); }
   void HealCommand(std::int32_t command) { failing_.erase(command); }
   void EmptyResult(std::int32_t command) { empty_.insert(command); }
-
-  // Copies the plug-in still holds, result lists not released, and objects freed.
-  std::size_t OutstandingCopies() const;
-  std::size_t LiveResultLists() const { return lists_.size(); }
-  std::size_t FreedCopies() const { return freedCount_; }
-  std::size_t CommandsRun() const { return commandsRun_; }
-  void ForgetFreedCopies();  // releases the memory of freed copies (benchmarks)
+  // Results come out beside objects of the host's own, as from a scratch document:
+  // under a parent, with a later sibling holding geometry. A walk that leaves a
+  // result's subtree meets them.
+  void SetResultNeighbours(bool on) { neighbours_ = on; }
   // Checking every object pointer the plug-in passes is what tests want; benchmarks
   // turn it off.
   void SetValidation(bool on) { validate_ = on; }
+  bool Validating() const { return validate_; }
 
-  // --- the host entries ---
-  bool IsLive(const SceneObject* object) const;
-  SceneObject* Checked(void* object, const char* operation);
+  // --- what the host saw ---
+  std::size_t OutstandingCopies() const { return results_.size(); }  // results not freed
+  std::size_t LiveResultLists() const { return lists_.size(); }
+  std::size_t FreedCopies() const { return freedCount_; }
+  std::size_t CommandsRun() const { return commandsRun_; }
+  // The first result of the last command 245: the only object command 246 takes.
+  const SceneObject* LastEditable() const { return lastEditable_; }
+  void ForgetFreedCopies();  // releases the memory of freed copies (benchmarks)
+
+  // --- the host's side of the scene entries ---
+  bool IsSceneObject(const void* object) const { return sceneObjects_.count(object) != 0; }
+  bool IsLive(const void* object) const { return IsSceneObject(object) || copies_.count(object) != 0; }
+  bool WasFreed(const void* object) const { return freedSet_.count(object) != 0; }
+  ResultListValue* List(const void* list);  // a live result list, or null
+  // "scene object 'Robot'", or what the ownership registry calls a command's object.
+  std::string Describe(const SceneObject* object) const;
+
+  // Runs a command on the record as the host does (the entry checks the record).
   bool RunCommand(std::int32_t command, CommandRecord* record);
+  // Entry `index` of a list; a result taken out becomes the caller's.
   SceneObject* ResultAt(ResultListValue* list, std::int32_t index);
+  // The caller releases a list; results it never took out go with it.
   void FreeResultList(ResultListValue** field);
-  void FreeObject(SceneObject* object);
+  // The caller frees a result it took out, with the objects below it. False (and a
+  // failure) when it may not.
+  bool FreeObject(SceneObject* object);
+  // After each call into the plug-in: results and lists are private to the call
+  // that obtained them.
+  void AfterPluginCall();
 
  private:
   SceneObject* NewObject(Document* document, ObjectKind kind, SceneObject* parent);
   void Link(Document* document, SceneObject* object, SceneObject* parent);
-  SceneObject* CopyTree(const SceneObject* source, SceneObject* parent);
-  SceneObject* NewCopy(ObjectKind kind);
+  SceneObject* NewCopy(ObjectKind kind, SceneObject* result);
+  SceneObject* CopyTree(const SceneObject* source);
+  SceneObject* Join(const SceneObject* top);
+  void AddNeighbours(SceneObject* result);
+  void Dispose(SceneObject* result);
+  void ReleaseList(ResultListValue* list);
 
   Host& host_;
   std::vector<std::unique_ptr<Document>> documents_;
+  std::set<const void*> documentSet_;
   std::vector<std::unique_ptr<SceneObject>> objects_;
-  std::set<const SceneObject*> sceneObjects_;
-  std::map<const SceneObject*, std::unique_ptr<SceneObject>> copies_;
-  std::set<const SceneObject*> copyRoots_;
-  std::vector<std::unique_ptr<SceneObject>> freedCopies_;
-  std::set<const SceneObject*> freedSet_;
-  std::map<const ResultListValue*, std::unique_ptr<ResultListValue>> lists_;
+  std::set<const void*> sceneObjects_;
+  std::map<const void*, std::unique_ptr<SceneObject>> copies_;  // every live object a command made
+  std::set<SceneObject*> results_;                               // results not freed
+  std::vector<std::unique_ptr<SceneObject>> freedCopies_;  // kept so that an address is never reused
+  std::set<const void*> freedSet_;
+  std::map<const void*, std::unique_ptr<ResultListValue>> lists_;
+  std::set<const void*> reportedKept_;
+  const SceneObject* lastEditable_ = nullptr;
   Document* activeDocument_ = nullptr;
   ListPolicy listPolicy_ = ListPolicy::kReplace;
   std::set<std::int32_t> failing_;
   std::set<std::int32_t> empty_;
+  bool neighbours_ = false;
   std::size_t freedCount_ = 0;
   std::size_t commandsRun_ = 0;
   bool validate_ = true;
 };
-
-void InstallSceneEntries(Host& host);
 
 }  // namespace testhost

@@ -1,14 +1,19 @@
 #pragma once
 // The test host's windows: window objects paired with plug-in dialogs, their
 // layout, menus, element texts and states, user areas, and the keyed containers
-// and typed values that carry every message.
+// and typed values that carry every message. Every object handed to the plug-in is
+// registered with the host's ownership registry.
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <map>
 #include <memory>
 #include <set>
 #include <string>
 #include <vector>
+
+#include "testhost/ownership.h"
+#include "testhost/tables.h"
 
 namespace testhost {
 
@@ -57,6 +62,13 @@ struct ElementState {
   int textsSet = 0;
 };
 
+// One text message the plug-in sent to an element, as the host received it.
+struct ElementWrite {
+  std::int32_t id = 0;
+  std::string text;
+  std::int64_t tristate = 0, flags = 0;
+};
+
 using DispatchFunction = std::int32_t (*)(void* window, void* area, const ContainerStorage* message);
 
 struct Window {
@@ -65,14 +77,20 @@ struct Window {
   bool released = false;
   bool open = false;
   std::int32_t type = 0, pluginId = 0, subId = 0;
+  bool pluginIdSet = false;  // by element operation 24, since the last open or restore
   std::int32_t x = 0, y = 0, width = 0, height = 0, flags = 0;
   std::string title;
-  void* restoredFrom = nullptr;
+  const void* restoredFrom = nullptr;
   std::vector<LayoutItem> layout;
+  int openGroups = 0;
   std::vector<MenuEntry> menu;         // committed
   std::vector<MenuEntry> pendingMenu;  // being built
   std::vector<std::vector<MenuEntry>*> menuStack;
   std::map<std::int32_t, ElementState> elements;
+  std::vector<ElementWrite> writes;  // every text message, in order
+  // Elements that are custom GUIs the host embedded, with their GUI objects.
+  std::map<std::int32_t, void*> customGuis;
+  std::int32_t lastCustomGuiElement = 0;  // what element query 256 answered last
   std::vector<std::int32_t> rangeFailures;
   std::vector<std::int32_t> deliveredResults;  // ids of result containers the plug-in handed over
   std::int32_t timer = 0;
@@ -93,6 +111,7 @@ struct UserArea {
   std::int32_t minWidth = -1, minHeight = -1;
   std::int32_t pen = 0;
   std::vector<std::vector<std::int32_t>> fills;
+  int redraws = 0;
   bool released = false;
 };
 
@@ -101,50 +120,97 @@ class Windows {
   explicit Windows(Host& host) : host_(host) {}
 
   // --- windows ---
-  void* Create(DispatchFunction dispatch, void* userData);
-  Window* Find(const void* handle);
+  // A window object for the plug-in (owned by it until it releases it), or one the
+  // host keeps for itself; null when the host refuses window objects.
+  void* Create(DispatchFunction dispatch, void* userData, Owner owner = Owner::kPlugin);
+  void Release(Window& window);
+  Window* Find(const void* handle);  // a live window object, or null
+  bool WasReleased(const void* handle) const;
   Window* ByPluginId(std::int32_t pluginId);
   std::vector<Window*> All();
   void RefuseWindows(bool refuse) { refuse_ = refuse; }
+  bool RefusesWindows() const { return refuse_; }
   std::size_t LiveWindows() const;
 
   // Sends a message to a window (or to one of its user areas) through the
-  // plug-in's dispatch routine, as the host does.
+  // plug-in's dispatch routine, as the host does; the message container is the
+  // host's.
   std::int32_t Send(Window& window, std::int32_t code, const std::map<std::int32_t, std::int64_t>& ints = {},
                     void* area = nullptr);
   std::int32_t SendRaw(Window& window, void* area, const ContainerStorage* message);
   void Open(Window& window, std::int32_t type, std::int32_t x, std::int32_t y, std::int32_t w,
             std::int32_t h, std::int32_t flags);
+  void Restore(Window& window, const void* token);
   bool Close(Window& window);
 
-  // --- containers and values ---
-  ContainerValue* Container(const void* storage);
+  // A token of a saved screen layout, handed to a command to restore its window.
+  void* IssueLayoutToken();
+  bool IsLayoutToken(const void* token) const;
+
+  // --- containers ---
+  ContainerValue* Container(const void* storage);  // the live container in `storage`, or null
+  // The host's own containers (messages, settings): made and ended by the host.
   void InitContainer(ContainerStorage* storage, std::int32_t id, const ContainerStorage* source);
   void DestroyContainer(ContainerStorage* storage);
+  // Containers the plug-in constructs: its own, and due before its call returns.
+  ContainerValue* ConstructForPlugin(void* storage, std::int32_t id, const ContainerValue* source,
+                                     const std::string& origin);
+  bool DestroyForPlugin(void* storage, const std::string& route);
+  // The container a storage held before it was destroyed, or null.
+  const ContainerValue* DestroyedIn(const void* storage) const;
+  bool IsPluginOwned(const ContainerValue* container) const;
   std::size_t LiveContainers() const { return containers_.size(); }
-  // After each call into the plug-in: containers and values it built for the call are gone.
-  void AfterPluginCall() {}
+
+  // --- typed values ---
+  enum class ValueState { kPluginMade, kFilled, kReleased };
+  // Fills a value for the plug-in, which must release it before its call returns.
+  void FillValue(TypedValue* value, const TypedValue& content, const std::string& origin);
+  ValueState StateOf(const TypedValue* value) const;
+  bool ReleaseValue(TypedValue* value, const std::string& route);
+
+  // After each call into the plug-in: the containers and values it was given or
+  // built for the call are gone.
+  void AfterPluginCall();
+  // Whether the host offers `entry` (its table and the entry are there): what the
+  // plug-in cannot give back through a missing entry, it is not blamed for keeping.
+  bool Offered(const EntryId& entry) const;
 
   // --- user areas ---
-  void* CreateUserArea(void* dialog, std::int32_t element, void* userData, std::int32_t flags);
-  UserArea* FindArea(const void* handle);
+  void* CreateUserArea(void* dialog, std::int32_t element, void* userData, std::int32_t flags,
+                       Owner owner = Owner::kPlugin);
+  void ReleaseUserArea(UserArea& area);
+  UserArea* FindArea(const void* handle);  // a live user area, or null
+  bool WasReleasedArea(const void* handle) const;
+  UserArea* AreaOf(const Window& window, std::int32_t element);
+  void RefuseUserAreas(bool refuse) { refuseAreas_ = refuse; }
+  bool RefusesUserAreas() const { return refuseAreas_; }
   std::size_t LiveUserAreas() const;
 
-  // The element id the host reports for a custom GUI's window.
-  std::int32_t customGuiElement = 7001;
-  // Message boxes shown (text, style) and files opened with the system.
-  std::vector<std::pair<std::string, std::int32_t>> messageBoxes;
-  std::vector<std::string> openedFiles;
-  std::string applicationFolder = "/opt/hostapp";
+  // --- answers a real host may give ---
+  std::int32_t customGuiElement = 7001;  // the element id reported for a custom GUI's window
+  bool customGuiAnswers = true;           // false: the custom-GUI entries answer 0 and false
+  bool elementMessagesAnswer = true;      // false: element messages are answered with 0
 
  private:
+  ContainerValue* Construct(void* storage, std::int32_t id, const ContainerValue* source, Owner owner,
+                            const std::string& origin, const std::string& route);
+  void Bury(void* storage, ContainerValue* container);
+
   Host& host_;
   std::vector<std::unique_ptr<Window>> windows_;
   std::set<const void*> windowHandles_;
-  std::map<const void*, std::unique_ptr<ContainerValue>> containers_;
+  std::map<const ContainerValue*, std::unique_ptr<ContainerValue>> containers_;
+  // Recently destroyed containers stay reserved, so that a second destroy names them.
+  std::deque<std::unique_ptr<ContainerValue>> destroyed_;
+  std::set<const void*> dueThisCall_;  // containers and values to be gone when the call returns
   std::vector<std::unique_ptr<UserArea>> areas_;
+  std::deque<int> layoutTokens_;
   bool refuse_ = false;
+  bool refuseAreas_ = false;
 };
+
+// A message code as the host names it: its four letters in quotes, or its number.
+std::string MessageName(std::int32_t code);
 
 void InstallWindowEntries(Host& host);
 

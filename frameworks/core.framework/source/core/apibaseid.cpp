@@ -6,9 +6,12 @@ namespace core {
 
 bool IdEquals(const EntityId& a, const EntityId& b) {
   if ((a.word & ~kIdOwnedText) != (b.word & ~kIdOwnedText)) return false;
-  if (a.text == b.text) return true;
+  // Equal words give equal lengths. Empty texts are equal whatever they point to
+  // (a null text included), and are never compared byte by byte.
+  const std::size_t length = IdLength(a);
+  if (length == 0 || a.text == b.text) return true;
   if (a.text == nullptr || b.text == nullptr) return false;
-  return memcmp(a.text, b.text, IdLength(a)) == 0;
+  return memcmp(a.text, b.text, length) == 0;
 }
 
 EntityId EntityIdOfText(const char* text) {

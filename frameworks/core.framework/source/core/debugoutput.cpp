@@ -1,5 +1,6 @@
 #include "debugoutput.h"
 
+#include <pthread.h>
 #include <stdio.h>
 #include <string.h>
 
@@ -8,17 +9,54 @@
 #include "memory.h"
 
 namespace core {
+
+DebugOutputState g_debugOutputState = {false, kInitialOutputMask};
+
 namespace {
 
-std::uint32_t g_outputMask = kInitialOutputMask;
-bool g_outputStarted = false;
 
-void ConsoleSink(const char* text, const char* file, int line, std::uint32_t flags) {
-  if (HostConsoleBound()) {
+// The threads now writing a diagnostic, by identity; a free slot holds 0. A thread
+// found here is writing one from inside another (a host call on the way out
+// reported in turn): that line goes to standard output, which never comes back
+// here. Plain atomics: no thread-local storage, no runtime support.
+constexpr int kWriterSlots = 64;
+std::uintptr_t g_writers[kWriterSlots];
+
+class WriterScope {
+ public:
+  WriterScope() {
+    const std::uintptr_t self = static_cast<std::uintptr_t>(pthread_self());
+    for (const std::uintptr_t& writer : g_writers)
+      if (__atomic_load_n(&writer, __ATOMIC_ACQUIRE) == self) return;  // nested
+    for (int i = 0; i < kWriterSlots; ++i) {
+      std::uintptr_t expected = 0;
+      if (__atomic_compare_exchange_n(&g_writers[i], &expected, self, false, __ATOMIC_ACQ_REL,
+                                      __ATOMIC_ACQUIRE)) {
+        slot_ = i;
+        return;
+      }
+    }
+    // More writers at once than slots: this one takes the route that cannot recurse.
+  }
+  ~WriterScope() {
+    if (slot_ >= 0) __atomic_store_n(&g_writers[slot_], std::uintptr_t{0}, __ATOMIC_RELEASE);
+  }
+  WriterScope(const WriterScope&) = delete;
+  WriterScope& operator=(const WriterScope&) = delete;
+  // Whether the host may be called: this thread is not writing a diagnostic already.
+  bool Outermost() const { return slot_ >= 0; }
+
+ private:
+  int slot_ = -1;
+};
+
+void ConsoleSink(const char* text, const char* file, int line, std::uint32_t flags, bool toHost) {
+  if (toHost && HostConsoleBound()) {
     HostConsoleOutput(text, file, line, flags);
     return;
   }
-  // Unbound host: standard output is the console. Linux has no separate debugger channel.
+  // Unbound host, or a diagnostic inside a diagnostic: standard output is the
+  // console. Linux has no separate debugger channel.
   printf("%s", text);
 }
 
@@ -52,39 +90,42 @@ std::size_t FormatDebugLine(char* buffer, std::size_t capacity, std::uint32_t fl
   return written < 0 ? 0 : static_cast<std::size_t>(written);
 }
 
-std::uint32_t DebugOutputMask() { return g_outputMask; }
+std::uint32_t DebugOutputMask() { return g_debugOutputState.mask; }
 
 void DebugOutput(std::uint32_t flags, const char* text, int line, const char* file) {
-  if (!g_outputStarted) {
-    g_outputStarted = true;
+  if (!g_debugOutputState.started) {
+    g_debugOutputState.started = true;
     g_debuggerAttached = QueryDebuggerAttached();
-    g_outputMask = kInitialOutputMask;
+    g_debugOutputState.mask = kInitialOutputMask;
   }
-  if ((g_outputMask & kAskHostForMask) != 0 && HostSystemBound())
-    g_outputMask = HostConsoleOutputType();
-  if ((g_outputMask & flags & kOutputLevelMask) == 0) return;
+  const WriterScope writer;
+  const bool toHost = writer.Outermost();
+  if (toHost && (g_debugOutputState.mask & kAskHostForMask) != 0 && HostSystemBound() && HostConsoleOutputTypeBound())
+    g_debugOutputState.mask = HostConsoleOutputType();
+  if ((g_debugOutputState.mask & flags & kOutputLevelMask) == 0) return;
 
   const bool debugger = g_debuggerAttached;
   char stackLine[kDebugLineStackBuffer];
   const std::size_t length =
       FormatDebugLine(stackLine, sizeof(stackLine), flags, text, line, file, debugger);
   if (length < sizeof(stackLine)) {
-    ConsoleSink(stackLine, file, line, flags);
+    ConsoleSink(stackLine, file, line, flags, toHost);
     return;
   }
   // Longer lines move to the heap.
   static constexpr SourceLocation kHeapLine{__FILE__, __LINE__, 0};
-  char* heapLine =
-      HostSystemBound() ? static_cast<char*>(FrameworkAlloc(length + 1, kHeapLine)) : nullptr;
+  char* heapLine = toHost && HostSystemBound()
+                       ? static_cast<char*>(FrameworkAlloc(length + 1, kHeapLine))
+                       : nullptr;
   if (heapLine != nullptr) {
     FormatDebugLine(heapLine, length + 1, flags, text, line, file, debugger);
-    ConsoleSink(heapLine, file, line, flags);
+    ConsoleSink(heapLine, file, line, flags, toHost);
     FrameworkFree(heapLine);
     return;
   }
   // No host memory: send what fits, still ending the line where one was asked for.
   if ((flags & kOutputNoLineEnd) == 0) stackLine[sizeof(stackLine) - 2] = '\n';
-  ConsoleSink(stackLine, file, line, flags);
+  ConsoleSink(stackLine, file, line, flags, toHost);
 }
 
 }  // namespace core

@@ -22,6 +22,14 @@ inline constexpr std::uint32_t kAskHostForMask = 0x20000000;
 inline constexpr std::size_t kDebugLineStackBuffer = 2048;
 inline constexpr std::size_t kDebugLocationBuffer = 1024;
 
+// Whether the first line was written (the debugger state is read then), and the
+// output mask; the only state diagnostics keep.
+struct DebugOutputState {
+  bool started;
+  std::uint32_t mask;
+};
+extern DebugOutputState g_debugOutputState;
+
 // Writes one diagnostic line: level tag, text, optional source location, line feed.
 void DebugOutput(std::uint32_t flags, const char* text, int line, const char* file);
 

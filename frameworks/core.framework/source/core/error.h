@@ -22,7 +22,9 @@ enum StandardErrorCode : int {
   kErrorUnknown = 6,
 };
 
-// The shared error (without location) a caller returns when it cannot produce its own.
+// The standard error (without location) a caller returns when it cannot produce its
+// own. Like every error handed out, it comes with a reference that the receiver
+// owns and releases.
 ErrorRef PrivateGetNullReturnError(int reason);
 
 // A new error of the given kind, stamped with `where`. Never null: when the host

@@ -38,9 +38,11 @@ core::String::String(const String& other) : object_(other.object_) {
 }
 
 core::String& core::String::operator=(const String& other) {
-  if (other.object_ != nullptr) AddReference(other.object_);
+  // Taken before the release, which clears object_ (and other's, when it is this).
+  StringObject* const object = other.object_;
+  if (object != nullptr) AddReference(object);
   Release();
-  object_ = other.object_;
+  object_ = object;
   return *this;
 }
 

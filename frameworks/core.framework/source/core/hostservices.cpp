@@ -11,8 +11,11 @@ bool HostSystemBound() { return IsBound(TableBinding<System>::reference); }
 
 bool HostConsoleBound() {
   return IsBound(TableBinding<iface::Logger>::reference) && HostSystemBound() &&
-         IsBound(TableBinding<iface::ThreadServices>::reference);
+         IsBound(TableBinding<iface::ThreadServices>::reference) &&
+         IsMethodBound<System, System::ConsoleOutput>();
 }
+
+bool HostConsoleOutputTypeBound() { return IsMethodBound<System, System::GetConsoleOutputType>(); }
 
 std::uint32_t HostConsoleOutputType() { return Method<System, System::GetConsoleOutputType>(); }
 

@@ -9,7 +9,10 @@
 namespace core {
 
 bool HostSystemBound();
+// The console sink and the output mask are reached only through bound methods: an
+// unbound one would report itself through the very diagnostics that called it.
 bool HostConsoleBound();
+bool HostConsoleOutputTypeBound();
 std::uint32_t HostConsoleOutputType();
 void HostConsoleOutput(const char* text, const char* file, int line, std::uint32_t flags);
 

@@ -16,10 +16,12 @@ DeclarationReference g_defaultLogger;
 }  // namespace
 
 ErrorRef WriteLogLine(int target, int level, const char* text, int line, const char* file) {
-  const String message(text);  // released when the line has been handed over
   auto* logger = static_cast<LoggerObject*>(const_cast<void*>(ReadDeclaration(g_defaultLogger, nullptr)));
   if (logger == nullptr) return PrivateGetNullReturnError(kNullReturnNullPointer);
   const SourceLocation where{file, line, 0};
+  // A line whose text cannot be made is not written; the caller gets the reason.
+  String message;  // released when the line has been handed over
+  if (ErrorRef error = message.SetCString(text, where)) return error;
   return Method<iface::Logger, iface::Logger::Write>(logger, target, message.Object(), &where, level);
 }
 

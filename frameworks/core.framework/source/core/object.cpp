@@ -3,6 +3,7 @@
 #include "debugglobals.h"
 #include "debugoutput.h"
 #include "interfaces.h"
+#include "refcount.h"
 
 namespace core {
 namespace {
@@ -126,8 +127,11 @@ ErrorRef PrivateGetNullReturnError(int reason) {
       DebugBreakIfEnabled();
       break;
   }
-  // Shared and without location; the module-local error stands in for a missing prototype.
+  // The prototype itself, without location; the module-local error stands in for a
+  // missing one. The caller gets a reference of its own and releases it like any
+  // other error, so the host's prototype outlives every release.
   const void* error = ReadDeclaration(g_standardErrors[code], ModuleLocalError(code));
+  if (error != nullptr) AddReference(error);
   return static_cast<ErrorRef>(error);
 }
 

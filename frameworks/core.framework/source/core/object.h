@@ -47,7 +47,8 @@ KernelInitializer FrameworkInitializer();
 // library's invalid type, else `fallback`.
 const void* ReadDeclaration(DeclarationReference& reference, const void* fallback);
 
-// Neutral answers of unbound methods.
+// Neutral answers of unbound methods. Those that return a result carry the
+// unresolved error, which the receiver owns like any other.
 template <typename R>
 struct MethodResult {
   static constexpr bool kIsResult = false;
@@ -97,6 +98,26 @@ struct TableMethod<Interface, Slot, R(A...)> {
 
 template <typename Interface, int Slot>
 inline constexpr TableMethod<Interface, Slot> Method{};
+
+// Whether the kernel bound the interface and filled this method's slot with the
+// host's function: a call then reaches the host without running the fallback.
+template <typename Interface, int Slot>
+bool IsMethodBound() {
+  using Function = typename TableMethod<Interface, Slot>::Function;
+  const auto function = reinterpret_cast<Function>(TableBinding<Interface>::table[Slot]);
+  return IsBound(TableBinding<Interface>::reference) && function != nullptr &&
+         function != &TableMethod<Interface, Slot>::Fallback;
+}
+
+// Whether a call of the method would reach the host: bound now, or bound once the
+// kernel has had its chance to resolve the interface (without a report).
+template <typename Interface, int Slot>
+bool IsMethodAvailable() {
+  if (IsMethodBound<Interface, Slot>()) return true;
+  if (!EnsureResolved(TableBinding<Interface>::reference, false)) return false;
+  const void* function = TableBinding<Interface>::table[Slot];
+  return function != nullptr && function != reinterpret_cast<const void*>(&TableMethod<Interface, Slot>::Fallback);
+}
 
 // Writes the fallback of every method into the table, then lets the kernel bind.
 template <typename Interface>

@@ -1,0 +1,44 @@
+#pragma once
+// Bitmaps the test host makes for the plug-in and decodes from image files. A
+// bitmap belongs to the plug-in from BitmapAlloc until it gives it back through
+// BitmapFree.
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace testhost {
+
+class Host;
+
+struct Bitmap {
+  std::string file;  // the image file it was loaded from
+  std::int32_t width = 0, height = 0;
+  std::vector<std::uint32_t> pixels;  // ABGR, as the image library reads them
+  std::map<std::int32_t, std::pair<std::int32_t, std::int64_t>> data;  // id -> typed value (kind, bits)
+  double ScaleFactor() const;  // data id 100 as a float, 0 when absent
+};
+
+class Bitmaps {
+ public:
+  explicit Bitmaps(Host& host) : host_(host) {}
+
+  Bitmap* New();
+  // The plug-in gives a bitmap back through `route`; false (and a failure naming
+  // it) when it may not, and then nothing is freed.
+  bool Free(const void* bitmap, const std::string& route);
+  Bitmap* Find(const void* bitmap);  // a live bitmap, or null
+  std::size_t Live() const { return bitmaps_.size(); }
+  int Made() const { return made_; }
+  static bool Decode(Bitmap& bitmap, const std::string& file);
+
+ private:
+  Host& host_;
+  std::map<const void*, std::unique_ptr<Bitmap>> bitmaps_;
+  std::vector<std::unique_ptr<Bitmap>> freed_;  // kept so that an address is never reused
+  int made_ = 0;
+};
+
+}  // namespace testhost

@@ -1,0 +1,110 @@
+#include "testhost/commands.h"
+
+#include "testhost/host.h"
+
+namespace testhost {
+
+namespace {
+
+// The function a member pointer names for `object`, and the adjusted receiver.
+void* Resolve(const MemberPointer& member, void* object, void** receiver) {
+  char* self = static_cast<char*>(object) + member.adjustment;
+  *receiver = self;
+  if ((member.pointer & 1) == 0) return reinterpret_cast<void*>(member.pointer);
+  const char* table = *reinterpret_cast<char* const*>(self);
+  return *reinterpret_cast<void* const*>(table + member.pointer - 1);
+}
+
+// A string returned by value: the object is built in a slot the caller provides.
+struct ReturnedString {
+  FrameworkObject* object = nullptr;
+  ~ReturnedString() {}  // not trivial: returned through a slot, as the plug-in's string is
+};
+
+}  // namespace
+
+MemberPointer VirtualMember(std::size_t slot) {
+  return MemberPointer{1 + slot * registration::kVirtualSlotSize, 0};
+}
+
+RegisteredCommand& Commands::Register(std::int32_t id, const std::string& name, const unsigned char* record) {
+  RegisteredCommand command;
+  command.type = kPluginTypeCommand;
+  command.id = id;
+  command.size = static_cast<std::int32_t>(registration::kSize);
+  command.name = name;
+  command.record.assign(record, record + registration::kSize);
+  command.info = ReadAt<std::int32_t>(record, registration::kInfo);
+  command.destroy = ReadAt<MemberPointer>(record, registration::kDestroy);
+  command.data = ReadAt<void*>(record, registration::kData);
+  if (auto* help = ReadAt<FrameworkObject* const*>(record, registration::kHelp))
+    command.help = host_.Framework().StringText(*help);
+  // The icon is the caller's, freed right after the call; the host keeps a copy.
+  if (const Bitmap* icon = host_.BitmapModel().Find(ReadAt<void*>(record, registration::kIcon)))
+    command.icon = std::make_unique<Bitmap>(*icon);
+  for (int operation = 1; operation <= 8; ++operation)
+    command.operations[static_cast<std::size_t>(operation)] =
+        ReadAt<MemberPointer>(record, registration::kOperation[operation]);
+  // From the registration on, the command object is the host's: the plug-in gets it
+  // back only through the destroy routine the host calls at unload.
+  if (host_.Objects().IsPluginOwned(command.data)) host_.Objects().Transfer(command.data, Owner::kHost, "");
+  registered_.push_back(std::move(command));
+  return registered_.back();
+}
+
+RegisteredCommand* Commands::ById(std::int32_t id) {
+  for (RegisteredCommand& command : registered_)
+    if (command.id == id && !command.destroyed) return &command;
+  return nullptr;
+}
+
+// Calls operation `number` of a command through its member pointer, as the host does.
+template <typename R, typename... A>
+R Commands::Call(RegisteredCommand& command, int number, A... args) {
+  void* self = nullptr;
+  void* function = Resolve(command.operations[static_cast<std::size_t>(number)], command.data, &self);
+  return host_.IntoPlugin([&] { return reinterpret_cast<R (*)(void*, A...)>(function)(self, args...); });
+}
+
+bool Commands::Run(RegisteredCommand& command) {
+  return Call<bool>(command, 1, static_cast<void*>(host_.SceneModel().ActiveDocument()), static_cast<void*>(nullptr));
+}
+
+std::int32_t Commands::QueryState(RegisteredCommand& command) {
+  return Call<std::int32_t>(command, 4, static_cast<void*>(nullptr), static_cast<void*>(nullptr));
+}
+
+bool Commands::Restore(RegisteredCommand& command, void* token) { return Call<bool>(command, 6, token); }
+
+bool Commands::CallFurther(RegisteredCommand& command, int operation) {
+  return Call<bool>(command, operation, static_cast<void*>(nullptr), static_cast<void*>(nullptr));
+}
+
+std::string Commands::QueryText(RegisteredCommand& command) {
+  void* self = nullptr;
+  void* function = Resolve(command.operations[7], command.data, &self);
+  ReturnedString text;
+  host_.IntoPlugin([&] {
+    reinterpret_cast<void (*)(ReturnedString*, void*)>(function)(&text, self);
+    return 0;
+  });
+  std::string value = host_.Framework().StringText(text.object);
+  host_.Framework().DropReference(text.object);
+  return value;
+}
+
+void Commands::DestroyAll() {
+  for (RegisteredCommand& command : registered_) {
+    if (command.destroyed) continue;
+    command.destroyed = true;
+    const auto routine = reinterpret_cast<void (*)(void*)>(command.destroy.pointer);
+    if (host_.Objects().IsLive(command.data))
+      host_.Objects().Transfer(command.data, Owner::kPlugin, "net.hostapp.system.Free");
+    host_.IntoPlugin([&] {
+      routine(command.data);
+      return 0;
+    });
+  }
+}
+
+}  // namespace testhost

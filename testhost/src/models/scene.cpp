@@ -1,0 +1,339 @@
+#include "testhost/scene.h"
+
+#include <cstdint>
+
+#include "testhost/host.h"
+
+namespace testhost {
+
+namespace {
+
+// Counts are Int32 in the host; a join beyond that range saturates.
+std::int32_t Clamp(std::int64_t value) { return static_cast<std::int32_t>(value > INT32_MAX ? INT32_MAX : value); }
+
+const char* ResultKind(std::int32_t command) {
+  return command == kCommandMakeEditable ? "editable copy" : "merged object";
+}
+
+std::string CommandOrigin(std::int32_t command) {
+  return Describe(entry::RunModelingCommand) + " command " + std::to_string(command);
+}
+
+void AppendChild(SceneObject* parent, SceneObject* child) {
+  child->parent = parent;
+  child->previous = parent->lastChild;
+  if (parent->lastChild != nullptr) parent->lastChild->next = child;
+  else parent->firstChild = child;
+  parent->lastChild = child;
+}
+
+}  // namespace
+
+GeneratedCounts Generate(ObjectKind kind, std::int32_t segments) {
+  const std::int32_t s = segments < 1 ? 1 : segments;
+  switch (kind) {
+    case ObjectKind::Cube:  // a closed cube of s x s quads per face
+      return {6 * s * s + 2, 6 * s * s, 0};
+    case ObjectKind::Sphere: {  // s segments around, s / 2 rings, triangles at the poles
+      const std::int32_t around = s < 3 ? 3 : s;
+      const std::int32_t rings = around / 2 < 2 ? 2 : around / 2;
+      return {around * (rings - 1) + 2, around * rings, 0};
+    }
+    case ObjectKind::Plane:
+      return {(s + 1) * (s + 1), s * s, 0};
+    default:
+      return {0, 0, 0};
+  }
+}
+
+bool IsGenerator(ObjectKind kind) {
+  return kind == ObjectKind::Cube || kind == ObjectKind::Sphere || kind == ObjectKind::Plane;
+}
+
+std::int32_t TypeOf(ObjectKind kind) {
+  switch (kind) {
+    case ObjectKind::Polygon: return kTypePolygon;
+    case ObjectKind::Point: return kTypePoint;
+    case ObjectKind::Null: return kTypeNull;
+    case ObjectKind::Camera: return kTypeCamera;
+    case ObjectKind::Instance: return kTypeInstance;
+    case ObjectKind::Cube: return kTypeCube;
+    case ObjectKind::Sphere: return kTypeSphere;
+    case ObjectKind::Plane: return kTypePlane;
+  }
+  return 0;
+}
+
+// Every kind carries bits besides 0x80, so that only a test of that bit tells
+// geometry apart; nulls and cameras lack it.
+std::int32_t DefaultInfoFlags(ObjectKind kind) {
+  switch (kind) {
+    case ObjectKind::Null:
+    case ObjectKind::Camera:
+      return kInfoHierarchy;
+    case ObjectKind::Cube:
+    case ObjectKind::Sphere:
+    case ObjectKind::Plane:
+      return kInfoGeometry | kInfoGenerator | kInfoHierarchy;
+    default:
+      return kInfoGeometry | kInfoHierarchy;
+  }
+}
+
+Scene::Scene(Host& host) : host_(host) {}
+
+Scene::~Scene() = default;
+
+Document* Scene::NewDocument() {
+  documents_.push_back(std::make_unique<Document>());
+  documentSet_.insert(documents_.back().get());
+  if (activeDocument_ == nullptr) activeDocument_ = documents_.back().get();
+  return documents_.back().get();
+}
+
+void Scene::Link(Document* document, SceneObject* object, SceneObject* parent) {
+  object->parent = parent;
+  SceneObject*& first = parent != nullptr ? parent->firstChild : document->firstRoot;
+  SceneObject*& last = parent != nullptr ? parent->lastChild : document->lastRoot;
+  object->previous = last;
+  if (last != nullptr) last->next = object;
+  else first = object;
+  last = object;
+}
+
+SceneObject* Scene::NewObject(Document* document, ObjectKind kind, SceneObject* parent) {
+  objects_.push_back(std::make_unique<SceneObject>());
+  SceneObject* object = objects_.back().get();
+  object->kind = kind;
+  object->infoFlags = DefaultInfoFlags(kind);
+  object->document = document;
+  sceneObjects_.insert(object);
+  Link(document, object, parent);
+  return object;
+}
+
+SceneObject* Scene::AddPolygonObject(Document* document, std::int32_t points, std::int32_t polygons,
+                                     std::int32_t ngons, SceneObject* parent) {
+  SceneObject* object = NewObject(document, ObjectKind::Polygon, parent);
+  object->points = points;
+  object->polygons = polygons;
+  object->ngons = ngons;
+  return object;
+}
+
+SceneObject* Scene::AddPointObject(Document* document, std::int32_t points, SceneObject* parent) {
+  SceneObject* object = NewObject(document, ObjectKind::Point, parent);
+  object->points = points;
+  return object;
+}
+
+SceneObject* Scene::AddGenerator(Document* document, ObjectKind kind, std::int32_t segments, SceneObject* parent) {
+  SceneObject* object = NewObject(document, kind, parent);
+  object->segments = segments;
+  return object;
+}
+
+SceneObject* Scene::Add(Document* document, ObjectKind kind, SceneObject* parent) {
+  return NewObject(document, kind, parent);
+}
+
+ResultListValue* Scene::List(const void* list) {
+  auto found = lists_.find(list);
+  return found != lists_.end() ? found->second.get() : nullptr;
+}
+
+std::string Scene::Describe(const SceneObject* object) const {
+  if (IsSceneObject(object))
+    return object->name.empty() ? "an object of the scene" : "scene object '" + object->name + "'";
+  if (!object->copy) return "an object the host does not know";
+  const SceneObject* result = object->result;
+  const std::string named = result->handedOut ? host_.Objects().Name(result) : "a command result not taken out";
+  if (object->scratch) return "an object of the host's beside " + named;
+  return object == result ? named : "an object below " + named;
+}
+
+// ---- command results ----
+
+SceneObject* Scene::NewCopy(ObjectKind kind, SceneObject* result) {
+  auto copy = std::make_unique<SceneObject>();
+  SceneObject* raw = copy.get();
+  raw->kind = kind;
+  raw->infoFlags = DefaultInfoFlags(kind);
+  raw->copy = true;
+  raw->result = result != nullptr ? result : raw;
+  copies_[raw] = std::move(copy);
+  return raw;
+}
+
+// The editable form of a subtree: generators become polygon objects, everything
+// else is copied as it is. Iterative, so that hierarchies of any depth can be copied.
+SceneObject* Scene::CopyTree(const SceneObject* source) {
+  SceneObject* root = nullptr;
+  auto copyOne = [&](const SceneObject* from, SceneObject* under) {
+    const bool generated = IsGenerator(from->kind);
+    SceneObject* copy = NewCopy(generated ? ObjectKind::Polygon : from->kind, root);
+    if (generated) {
+      const GeneratedCounts counts = Generate(from->kind, from->segments);
+      copy->points = counts.points;
+      copy->polygons = counts.polygons;
+      copy->ngons = counts.ngons;
+    } else {
+      copy->points = from->points;
+      copy->polygons = from->polygons;
+      copy->ngons = from->ngons;
+      copy->infoFlags = from->infoFlags;
+    }
+    copy->name = from->name;
+    if (under != nullptr) AppendChild(under, copy);
+    return copy;
+  };
+  root = copyOne(source, nullptr);
+  std::vector<std::pair<const SceneObject*, SceneObject*>> pending{{source, root}};
+  while (!pending.empty()) {
+    const auto [from, to] = pending.back();
+    pending.pop_back();
+    for (const SceneObject* child = from->firstChild; child != nullptr; child = child->next)
+      pending.emplace_back(child, copyOne(child, to));
+  }
+  return root;
+}
+
+// One polygon object joined from `top` and the objects below it, as they are:
+// polygon and point objects bring their counts, anything else brings nothing.
+SceneObject* Scene::Join(const SceneObject* top) {
+  std::int64_t points = 0, polygons = 0, ngons = 0;
+  std::vector<const SceneObject*> pending{top};
+  while (!pending.empty()) {
+    const SceneObject* current = pending.back();
+    pending.pop_back();
+    if (current->kind == ObjectKind::Polygon || current->kind == ObjectKind::Point) {
+      points += current->points;
+      polygons += current->polygons;
+      ngons += current->ngons;
+    }
+    for (const SceneObject* child = current->firstChild; child != nullptr; child = child->next)
+      pending.push_back(child);
+  }
+  SceneObject* joined = NewCopy(ObjectKind::Polygon, nullptr);
+  joined->points = Clamp(points);
+  joined->polygons = Clamp(polygons);
+  joined->ngons = Clamp(ngons);
+  return joined;
+}
+
+void Scene::AddNeighbours(SceneObject* result) {
+  SceneObject* parent = NewCopy(ObjectKind::Null, result);
+  parent->scratch = true;
+  parent->name = "scratch";
+  SceneObject* sibling = NewCopy(ObjectKind::Polygon, result);
+  sibling->scratch = true;
+  sibling->name = "scratch neighbour";
+  sibling->points = 1000;
+  sibling->polygons = 1000;
+  sibling->ngons = 10;
+  AppendChild(parent, result);
+  AppendChild(parent, sibling);
+}
+
+bool Scene::RunCommand(std::int32_t command, CommandRecord* record) {
+  ++commandsRun_;
+  if (record == nullptr || !IsLive(record->object)) return false;
+  if (failing_.count(command) != 0) return false;
+  if (command != kCommandMakeEditable && command != kCommandJoin) return false;
+
+  ResultListValue* list = List(record->result);
+  if (list != nullptr && listPolicy_ == ListPolicy::kReplace) {
+    ReleaseList(list);  // the host releases the list it replaces
+    list = nullptr;
+  }
+  if (list == nullptr) {
+    auto fresh = std::make_unique<ResultListValue>();
+    list = fresh.get();
+    list->command = command;
+    list->field = &record->result;
+    lists_[list] = std::move(fresh);
+    host_.Objects().HandOut(list, "result list", Owner::kPlugin, CommandOrigin(command),
+                            testhost::Describe(entry::FreeResultList));
+  }
+  record->result = list;
+  if (empty_.count(command) != 0) return true;
+
+  SceneObject* result = command == kCommandMakeEditable ? CopyTree(record->object) : Join(record->object);
+  result->madeBy = command;
+  results_.insert(result);
+  if (neighbours_) AddNeighbours(result);
+  if (command == kCommandMakeEditable) lastEditable_ = result;
+  list->nodes.push_back(result);
+  return true;
+}
+
+SceneObject* Scene::ResultAt(ResultListValue* list, std::int32_t index) {
+  if (index < 0 || static_cast<std::size_t>(index) >= list->nodes.size()) return nullptr;
+  SceneObject* result = list->nodes[static_cast<std::size_t>(index)];
+  if (!result->handedOut && !result->freed) {
+    result->handedOut = true;
+    host_.Objects().HandOut(result, ResultKind(result->madeBy), Owner::kPlugin, CommandOrigin(result->madeBy),
+                            testhost::Describe(entry::FreeObject));
+  }
+  return result;
+}
+
+// A list goes; the results in it that nobody took out are the host's and go too.
+void Scene::ReleaseList(ResultListValue* list) {
+  for (SceneObject* result : list->nodes)
+    if (!result->handedOut && !result->freed) Dispose(result);
+  host_.Objects().Retire(list);
+  lists_.erase(list);
+}
+
+void Scene::FreeResultList(ResultListValue** field) {
+  ResultListValue* list = List(*field);
+  if (list == nullptr || !host_.Objects().GiveBack(list, testhost::Describe(entry::FreeResultList))) return;
+  ReleaseList(list);
+  *field = nullptr;
+}
+
+bool Scene::FreeObject(SceneObject* object) {
+  if (!host_.Objects().GiveBack(object, testhost::Describe(entry::FreeObject))) return false;
+  Dispose(object);
+  ++freedCount_;
+  return true;
+}
+
+// Ends a result with the objects below it and the host's objects beside it. Ended
+// objects stay reserved, so that a late use is caught.
+void Scene::Dispose(SceneObject* result) {
+  std::vector<SceneObject*> pending{result};
+  if (result->parent != nullptr && result->parent->scratch) pending.push_back(result->parent);
+  while (!pending.empty()) {
+    SceneObject* current = pending.back();
+    pending.pop_back();
+    for (SceneObject* child = current->firstChild; child != nullptr; child = child->next)
+      if (!child->freed && child != result) pending.push_back(child);
+    auto found = copies_.find(current);
+    if (found == copies_.end()) continue;
+    current->freed = true;
+    freedSet_.insert(current);
+    freedCopies_.push_back(std::move(found->second));
+    copies_.erase(found);
+  }
+  results_.erase(result);
+  if (lastEditable_ == result) lastEditable_ = nullptr;
+}
+
+void Scene::ForgetFreedCopies() {
+  freedCopies_.clear();
+  freedSet_.clear();
+}
+
+void Scene::AfterPluginCall() {
+  auto report = [this](const void* object) {
+    if (!reportedKept_.insert(object).second) return;
+    host_.Fail("the plug-in kept " + host_.Objects().Name(object) + " past the call that obtained it");
+  };
+  for (const auto& [list, value] : lists_) report(list);
+  for (const SceneObject* result : results_)
+    if (result->handedOut) report(result);
+}
+
+}  // namespace testhost

@@ -14,12 +14,11 @@
 
 namespace {
 
-constexpr int kCommandId = 1040438;
-
-constexpr std::int32_t Code(const char (&c)[5]) {
-  return static_cast<std::int32_t>((static_cast<std::uint32_t>(c[0]) << 24) | (static_cast<std::uint32_t>(c[1]) << 16) |
-                                   (static_cast<std::uint32_t>(c[2]) << 8) | static_cast<std::uint32_t>(c[3]));
-}
+using testhost::code::bACT;
+using testhost::code::MciI;
+using testhost::code::MciM;
+using testhost::code::meid;
+constexpr int kCommandId = testhost::tool::kCommandId;
 
 void Heading(const std::string& text) { std::cout << "\n== " << text << "\n"; }
 
@@ -71,11 +70,11 @@ void ShowDialog(testhost::Window& window) {
 }
 
 void Choose(testhost::Host& host, testhost::Window& window, int item) {
-  host.WindowModel().Send(window, Code("bACT"), {{Code("meid"), item}});
+  host.WindowModel().Send(window, bACT, {{meid, item}});
 }
 
 void SceneChanged(testhost::Host& host, testhost::Window& window) {
-  host.WindowModel().Send(window, Code("MciM"), {{Code("MciI"), 604}});
+  host.WindowModel().Send(window, MciM, {{MciI, testhost::code::kSceneChanged}});
 }
 
 }  // namespace

@@ -64,7 +64,7 @@ TEST_F(DegradedHostTest, RefusedWindowObject) {
   testhost::RegisteredCommand* command = host().CommandModel().ById(kCommandId);
   ASSERT_NE(command, nullptr);
   EXPECT_TRUE(host().CommandModel().Run(*command));
-  EXPECT_FALSE(host().CommandModel().Restore(*command, &host().CommandModel().layoutToken));
+  EXPECT_FALSE(host().CommandModel().Restore(*command, host().WindowModel().IssueLayoutToken()));
   // Nothing was asked of a window that does not exist.
   EXPECT_EQ(host().CountCalls(entry::ElementOperation), 0u);
   EXPECT_EQ(host().CountCalls(entry::DialogOpen), 0u);

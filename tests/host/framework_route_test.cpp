@@ -133,3 +133,32 @@ TEST_F(FrameworkRouteTest, ConfigurationVariablesAreRegisteredWithTheHost) {
   EXPECT_EQ(names, (std::vector<std::string>{"g_trackSpinlocks", "g_trackCpuYield", "g_inCrashhandler",
                                              "g_enableDebugBreak"}));
 }
+
+// A kernel that binds an interface only when the module first calls it: the
+// fallback gives it that chance and the call goes through.
+TEST_F(FrameworkRouteTest, OnDemandResolutionBindsOnTheFirstCall) {
+  host().Reload([](Kernel& k) { k.ResolveOnDemand("net.hostapp.logger"); });
+  ASSERT_EQ(host().Init(), 1);
+  ASSERT_EQ(host().Message(1), 1);
+  ASSERT_EQ(host().Start(), 1);
+  ASSERT_EQ(kernel().LogLines().size(), 1u);
+  EXPECT_EQ(kernel().LogLines()[0].text, "Quorvant Software: Statlume successfully loaded.");
+  EXPECT_EQ(Console(), "");
+}
+
+// The kernel's initializer answers an error when asked again for an interface
+// whose method it could not bind: the module releases that error, and the call
+// answers the unresolved error, which the caller releases in turn (the host checks
+// both at unload).
+TEST_F(FrameworkRouteTest, InitializerErrorIsReleasedAndTheCallFails) {
+  host().Reload([](Kernel& k) {
+    k.UnpublishMethod("net.hostapp.logger", published::Logger::Write);
+    k.FailInitializer("net.hostapp.logger");
+  });
+  ASSERT_EQ(host().Init(), 1);
+  ASSERT_EQ(host().Message(1), 1);
+  EXPECT_EQ(host().Start(), 1);
+  EXPECT_TRUE(kernel().LogLines().empty());
+  EXPECT_EQ(Console(), "");  // result-returning methods fail without a report
+  EXPECT_EQ(host().Objects().LivePluginObjects("unresolved error"), 0u);
+}

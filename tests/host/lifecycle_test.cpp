@@ -123,3 +123,19 @@ TEST_F(LifecycleTest, WithoutMemoryThePluginRunsWithoutAPathOfItsOwn) {
   EXPECT_EQ(host().CountCalls(entry::PathDestroy), 0u);
   EXPECT_EQ(Console(), "");
 }
+
+// Unloading as the host does it: the command (and with it the dialog's window
+// object) goes first, then the last end action releases the resource folder.
+TEST_F(LifecycleTest, UnloadDestroysTheCommandBeforeTheLastEnd) {
+  ASSERT_EQ(host().Init(), 1);
+  ASSERT_EQ(host().Message(1), 1);
+  ASSERT_EQ(host().Start(), 1);
+  host().ClearCalls();
+  host().Unload();
+  std::vector<std::string> order;
+  for (const testhost::Call& call : host().Calls())
+    if (!call.IsMethod() && (call.entry == testhost::entry::DialogRelease || call.entry == testhost::entry::ResourceClose))
+      order.push_back(call.entry.name);
+  EXPECT_EQ(order, (std::vector<std::string>{"DialogRelease", "ResourceClose"}));
+  EXPECT_EQ(host().LifecycleCount(), 0);
+}

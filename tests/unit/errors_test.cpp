@@ -129,3 +129,18 @@ TEST_F(ErrorCopyFailsTest, PrototypeIsNeverStampedInPlace) {
   EXPECT_FALSE(prototype->located);
   EXPECT_EQ(kernel().CountWord(prototype), 16);
 }
+
+// A host that publishes the error identifier as a function-table interface too:
+// the module's object-dispatch reference still binds to the error class, so
+// errors are still stamped through it.
+class ErrorAlsoPublishedAsTableTest : public BoundRuntimeTest {
+  void Configure(testhost::Kernel& k) override { k.PublishAlsoAsTable("net.hostapp.error"); }
+};
+
+TEST_F(ErrorAlsoPublishedAsTableTest, ErrorsAreStillStampedThroughTheirClass) {
+  const core::ErrorRef error = core::CreateError(kHere, core::kErrorIllegalArgument);
+  ASSERT_TRUE(kernel().IsLiveObject(error));
+  EXPECT_TRUE(Value(error).located);
+  EXPECT_EQ(Value(error).location.line, 42);
+  core::ReleaseError(error);
+}

@@ -95,10 +95,10 @@ TEST_F(MissingHandleTest, UserAreaOfADialogWithoutWindowObject) {
 
 TEST_F(MissingHandleTest, UserAreaWithoutHostArea) {
   Area area;  // never attached
-  EXPECT_EQ(area.HandleAreaMessage(Container(msg::kMinSize), Result()), 1);
-  EXPECT_EQ(area.HandleAreaMessage(Container(msg::kResized), Result()), 1);
+  EXPECT_EQ(area.HandleAreaMessage(Container(testhost::code::bCAS), Result()), 1);
+  EXPECT_EQ(area.HandleAreaMessage(Container(testhost::code::bISI), Result()), 1);
   EXPECT_EQ(area.resized, std::make_pair(0, 0));
-  EXPECT_EQ(area.HandleAreaMessage(Container(msg::kDraw, {{1, 0}, {2, 0}, {3, 10}, {4, 10}}), Result()), 1);
+  EXPECT_EQ(area.HandleAreaMessage(Container(testhost::code::bDRA, {{1, 0}, {2, 0}, {3, 10}, {4, 10}}), Result()), 1);
   for (testhost::EntryId id : {entry::UserAreaSetMinSize, entry::UserAreaWidth, entry::UserAreaHeight,
                                entry::UserAreaSetPen, entry::UserAreaFillRect})
     EXPECT_TRUE(NoNullHandleTo(id));
@@ -108,8 +108,8 @@ TEST_F(MissingHandleTest, CustomGuiWithoutWindowObject) {
   windows().RefuseWindows(true);
   Gui gui(Container(0), nullptr);
   ASSERT_EQ(gui.WindowHandle(), nullptr);
-  EXPECT_EQ(gui.HandleMessage(Container(msg::kCustomGuiMessage, {{msg::kMessageValue, 30}}), Result()), 0);
-  EXPECT_EQ(gui.HandleMessage(Container(msg::kDestroyed), Result()), 1);
+  EXPECT_EQ(gui.HandleMessage(Container(testhost::code::kCustomGuiMessage, {{testhost::code::meva, 30}}), Result()), 0);
+  EXPECT_EQ(gui.HandleMessage(Container(testhost::code::dsty), Result()), 1);
   EXPECT_EQ(gui.destroyed, 1);
   EXPECT_TRUE(NoNullHandleTo(entry::DialogCustomGuiElementId));
   EXPECT_TRUE(NoNullHandleTo(entry::DialogCustomGuiDestroyed));
@@ -142,8 +142,8 @@ TEST_F(MissingHandleTest, StatlumeDialogWithoutDocument) {
   StatlumeDialog dialog;  // the scene has no document
   ASSERT_TRUE(dialog.OpenWindow(DLG_TYPE::ASYNC, ID_STATLUME_COMMAND, -1, -1, 0, 0, 0, OPENDIALOGFLAGS::NONE));
   testhost::Window& window = *windows().Find(dialog.WindowHandle());
-  windows().Send(window, msg::kCoreMessage, {{msg::kCoreMessageId, kSceneChanged}});
-  windows().Send(window, msg::kAction, {{msg::kActionId, IDM_INCLUDE_CHILDREN}});
+  windows().Send(window, testhost::code::MciM, {{testhost::code::MciI, testhost::code::kSceneChanged}});
+  windows().Send(window, testhost::code::bACT, {{testhost::code::meid, testhost::tool::kIncludeChildren}});
   EXPECT_TRUE(NoNullHandleTo(entry::ActiveObject));
   EXPECT_EQ(window.elements[IDC_POLYGONS_CURRENT].text, "0");
 }

@@ -43,12 +43,16 @@ class ModalTest : public BoundRuntimeTest {
 
 TEST_F(ModalTest, CancelClosesWithFalseEvenWhenTheWindowOpened) {
   Checked dialog;
-  windows().Find(dialog.WindowHandle())->modalLoop = [&](Window& w) { Act(w, 2); };
-  EXPECT_FALSE(dialog.OpenModal(0, 0, 100, 100, false, OPENDIALOGFLAGS::NONE));
+  Window& window = *windows().Find(dialog.WindowHandle());
+  window.modalLoop = [&](Window& w) { Act(w, 2); };
+  EXPECT_FALSE(dialog.OpenModal(10, 20, 300, 400, false, OPENDIALOGFLAGS::ALIGNTOPLEFTATMOUSE));
   EXPECT_FALSE(dialog.Result());
-  const auto open = host().CallsTo(entry::DialogOpen);
-  ASSERT_EQ(open.size(), 1u);
-  EXPECT_EQ(open[0].Int(1), 10);  // MODAL
+  EXPECT_EQ(host().CountCalls(entry::DialogOpen), 1u);
+  EXPECT_EQ(window.type, testhost::dlg::kModal);
+  // A modal window has plug-in id 0 and sub-id 0, and the place and flags it was given.
+  EXPECT_EQ(std::vector<int>({window.pluginId, window.subId}), (std::vector<int>{0, 0}));
+  EXPECT_EQ(std::vector<int>({window.x, window.y, window.width, window.height}), (std::vector<int>{10, 20, 300, 400}));
+  EXPECT_EQ(window.flags, testhost::openflag::kAlignTopLeftAtMouse);
 }
 
 TEST_F(ModalTest, FailedRangeCheckKeepsTheWindowOpenAndMarksOnce) {

@@ -54,9 +54,6 @@ class Commands {
   // Unloading plug-ins: every command goes through its destroy routine.
   void DestroyAll();
 
-  // The token the host hands over when it rebuilds a saved layout.
-  int layoutToken = 0;
-
  private:
   template <typename R, typename... A>
   R Call(RegisteredCommand& command, int number, A... args);

@@ -223,11 +223,18 @@ std::string Host::Stdout() const { return StdoutCapture::Text().substr(stdoutMar
 
 void Host::ClearStdout() { stdoutMark_ = StdoutCapture::Text().size(); }
 
-void Host::Fail(const std::string& message) { failures_.push_back(message); }
+void Host::Fail(const std::string& message) {
+  const std::lock_guard<std::mutex> lock(recordMutex_);
+  failures_.push_back(message);
+}
 
-void Host::Record(EntryId entry, std::vector<std::uint64_t> args) { calls_.push_back(Call{entry, {}, std::move(args)}); }
+void Host::Record(EntryId entry, std::vector<std::uint64_t> args) {
+  const std::lock_guard<std::mutex> lock(recordMutex_);
+  calls_.push_back(Call{entry, {}, std::move(args)});
+}
 
 void Host::RecordMethod(const MethodId& method, std::vector<std::uint64_t> args) {
+  const std::lock_guard<std::mutex> lock(recordMutex_);
   calls_.push_back(Call{{}, method, std::move(args)});
 }
 

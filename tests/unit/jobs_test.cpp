@@ -8,6 +8,24 @@
 
 namespace entry = testhost::entry;
 
+namespace {
+
+const testhost::MethodId kWait{"net.hostapp.threadservices", "Wait"};
+const testhost::MethodId kGetResult{"net.hostapp.threadservices", "GetResult"};
+const testhost::MethodId kCancel{"net.hostapp.threadservices", "Cancel"};
+
+// The (timeout, mode) of each recorded wait or result call.
+std::vector<std::pair<double, std::int64_t>> Waits(const std::vector<testhost::Call>& calls) {
+  std::vector<std::pair<double, std::int64_t>> waits;
+  for (const testhost::Call& call : calls) waits.emplace_back(call.Float(1), call.Int(2));
+  return waits;
+}
+
+using Waited = std::vector<std::pair<double, std::int64_t>>;
+constexpr double kUnlimited = 1.7976931348623157e308;
+
+}  // namespace
+
 class JobTest : public BoundRuntimeTest {
  protected:
   testhost::JobSystem& jobs() { return kernel().Jobs(); }
@@ -48,6 +66,9 @@ TEST_F(JobTest, WorkFromAWorkerRunsOnTheMainThread) {
     returned = true;
   });
   EXPECT_TRUE(returned);
+  // No separate wait: the result is collected with the caller's timeout and mode.
+  EXPECT_TRUE(host().CallsTo(kWait).empty());
+  EXPECT_EQ(Waits(host().CallsTo(kGetResult)), (Waited{{kUnlimited, 0}}));
   EXPECT_EQ(jobs().Enqueued(), 1);
   EXPECT_EQ(kernel().LiveAllocations(), 0u);  // the job went with its last reference
 }
@@ -75,6 +96,10 @@ TEST_F(JobTest, ReturnOnCancelGivesUpAfterTheTimeout) {
   });
   worker.join();  // nobody drained the queue: the wait timed out and the job was cancelled
   EXPECT_EQ(timeout, 0.0);
+  // The timed wait, the cancel, a wait without limit, then the result with no time left.
+  EXPECT_EQ(Waits(host().CallsTo(kWait)), (Waited{{0.01, 1}, {kUnlimited, 1}}));
+  EXPECT_EQ(host().CountCalls(kCancel), 1u);
+  EXPECT_EQ(Waits(host().CallsTo(kGetResult)), (Waited{{0.0, 1}}));
   EXPECT_EQ(jobs().RunMainThreadJobs(), 0);
   EXPECT_EQ(ran, 0);
   EXPECT_EQ(kernel().LiveAllocations(), 0u);
@@ -92,6 +117,9 @@ TEST_F(JobTest, WithoutMemoryTheCallerWaitsForTheMainThread) {
     returned = true;
   });
   EXPECT_TRUE(returned);
+  // Whatever the caller asked for, the job on the stack is waited for without limit.
+  EXPECT_EQ(Waits(host().CallsTo(kWait)), (Waited{{kUnlimited, 0}}));
+  EXPECT_EQ(Waits(host().CallsTo(kGetResult)), (Waited{{kUnlimited, 0}}));
   EXPECT_EQ(jobs().Enqueued(), 1);
   EXPECT_EQ(kernel().LiveAllocations(), 0u);
 }
@@ -129,4 +157,25 @@ TEST(ClosureJob, LayoutOfTheHostStateJob) {
   EXPECT_STREQ(implementation->typeName(0), "ClosureJob");
   EXPECT_EQ(implementation->typeName(1), nullptr);
   EXPECT_EQ(testhost::ReadAt<std::uintptr_t>(&job, testhost::job::kState), 0u);
+}
+
+// A host that does not take the job: nothing is waited for or collected, and the
+// caller's reference is given back, which ends the job.
+class JobNotTakenTest : public JobTest {
+  void Configure(testhost::Kernel& k) override {
+    k.UnpublishMethod("net.hostapp.threadservices", published::ThreadServices::Enqueue);
+  }
+};
+
+TEST_F(JobNotTakenTest, NothingIsWaitedForAndTheJobEnds) {
+  std::atomic<int> ran{0};
+  std::thread worker([&] {
+    double timeout = kNoTimeLimit;
+    RunOnMainThread([&ran] { ++ran; }, WAITMODE::DEFAULT, timeout);
+  });
+  worker.join();
+  EXPECT_EQ(ran, 0);
+  EXPECT_TRUE(host().CallsTo(kWait).empty());
+  EXPECT_TRUE(host().CallsTo(kGetResult).empty());
+  EXPECT_EQ(kernel().LiveAllocations(), 0u);
 }

@@ -14,12 +14,20 @@ using iface::ThreadServices;
 constexpr core::SourceLocation kJobAllocation{"core/job", 1611, 0};
 constexpr core::SourceLocation kOutOfMemory{"core/resultbase", 1259, 0};
 
-void Enqueue(core::JobObject* job) {
+// Puts the job on the main-thread queue, holding a reference to the queue while it
+// does; true when the host took the job. Without a job it only touches the queue.
+bool Enqueue(core::JobObject* job) {
   core::QueueObject* queue = core::Method<JobQueue, JobQueue::GetMainThreadQueue>();
-  if (queue == nullptr) return;
+  if (queue == nullptr) return false;
   core::AddReference(queue);
-  core::ReleaseError(core::Method<ThreadServices, ThreadServices::Enqueue>(job, queue));
+  bool queued = false;
+  if (job != nullptr) {
+    const core::ErrorRef error = core::Method<ThreadServices, ThreadServices::Enqueue>(job, queue);
+    queued = error == nullptr;
+    core::ReleaseError(error);
+  }
   if (core::DropReference(queue)) core::Method<JobQueue, JobQueue::Free>(queue);
+  return queued;
 }
 
 }  // namespace
@@ -32,9 +40,10 @@ bool OnMainThread() {
 void* AllocateJob(std::size_t size) { return core::FrameworkAlloc(size, kJobAllocation); }
 
 void EnqueueAndFinish(core::JobObject* job, WAITMODE mode, double& timeout) {
-  Enqueue(job);
+  // A job the host did not take is never waited for: there is nothing to wait on.
+  const bool queued = Enqueue(job);
   const auto waitMode = static_cast<std::int32_t>(mode);
-  if (mode != WAITMODE::DONT_WAIT) {
+  if (queued && mode != WAITMODE::DONT_WAIT) {
     if (mode == WAITMODE::RETURN_ON_CANCEL &&
         !core::Method<ThreadServices, ThreadServices::Wait>(job, timeout, waitMode)) {
       core::Method<ThreadServices, ThreadServices::Cancel>(job);
@@ -57,7 +66,7 @@ bool PrepareInPlace() {
 }
 
 void RunInPlace(core::JobObject* job, std::int64_t* countWord) {
-  Enqueue(job);
+  if (!Enqueue(job)) return;  // the host did not take it: no reference to wait out
   const auto waitMode = static_cast<std::int32_t>(WAITMODE::DEFAULT);
   core::Method<ThreadServices, ThreadServices::Wait>(job, kNoTimeLimit, waitMode);
   // The stack memory may be left only when the job system holds no reference to it.

@@ -3,6 +3,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <set>
 #include <string>
 #include <vector>
@@ -215,6 +216,8 @@ class Host {
   std::map<EntryId, void*> overrides_;
   std::set<EntryId> failing_;
   std::set<EntryId> answering_;
+  // Calls and failures may come from any thread (jobs are posted from workers).
+  std::mutex recordMutex_;
   std::vector<Call> calls_;
   std::vector<std::string> failures_;
   std::size_t stdoutMark_ = 0;

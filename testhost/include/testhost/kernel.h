@@ -130,6 +130,9 @@ class Kernel {
                   Owner owner, const std::string& kind, const std::string& origin);
   bool IsLiveObject(const void* object) const;
   std::int64_t& CountWord(const void* object);
+  // The count word read and written as the plug-in's threads change it: atomically.
+  std::int64_t Count(const void* object);
+  void SetCount(const void* object, std::int64_t value);
   // Ends an object's life; its memory stays reserved so that a late use is caught.
   void DestroyObject(const void* object);
   // The plug-in frees an object through `route`; false (nothing freed) when it may not.

@@ -14,7 +14,7 @@ void SetLocation(void* self, const Location* where) {
   Contract contract;
   if (!contract.Check(kernel.IsLiveObject(self), "self", "must be a live error")) return;
   contract.Check(kernel.Objects().IsPluginOwned(self), "self", "must not be a host prototype");
-  contract.Check(kernel.CountWord(self) < 24, "self", "must be unshared");
+  contract.Check(kernel.Count(self) < 24, "self", "must be unshared");
   if (!contract.NotNull(where, "where")) return;
   auto* error = static_cast<ErrorValue*>(self);
   error->location = *where;

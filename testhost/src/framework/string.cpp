@@ -65,7 +65,7 @@ ErrorHandle SetCString(FrameworkObject* string, const char* text, std::int64_t l
   Contract contract;
   if (!contract.Check(IsString(string), "string", "must be a live string"))
     return kernel.PluginError(error::kNullPointer, Describe(kSetCString));
-  contract.Check(kernel.Objects().IsPluginOwned(string) && kernel.CountWord(string) < 24, "string",
+  contract.Check(kernel.Objects().IsPluginOwned(string) && kernel.Count(string) < 24, "string",
                  "must be the caller's own writable string");
   contract.NotNull(text, "text");
   contract.Is(length, -1, "length");

@@ -17,7 +17,7 @@ StringValue* Target(FrameworkObject* string) {
   if (!contract.Check(string != nullptr && kernel.IsLiveObject(string) && kernel.Objects().IsPluginOwned(string),
                       "string", "must be the caller's own live string"))
     return nullptr;
-  contract.Check(kernel.CountWord(string) < 24, "string", "must be writable (unshared)");
+  contract.Check(kernel.Count(string) < 24, "string", "must be writable (unshared)");
   return reinterpret_cast<StringValue*>(string);
 }
 

@@ -33,7 +33,9 @@ bool CheckJob(Contract& contract, JobObject* job) {
   contract.NotNull(ReadAt<void*>(implementation, job::kDestroy), "job.implementation.destroy");
   contract.NotNull(ReadAt<void*>(implementation, job::kRun), "job.implementation.run");
   contract.NotNull(ReadAt<void*>(implementation, job::kTypeName), "job.implementation.typeName");
-  contract.Check(ReadAt<std::int64_t>(job, -8) >= object::kReferenceUnit, "job", "must carry a reference");
+  const auto* countWord = reinterpret_cast<const std::int64_t*>(reinterpret_cast<const char*>(job) - 8);
+  contract.Check(__atomic_load_n(countWord, __ATOMIC_ACQUIRE) >= object::kReferenceUnit, "job",
+                 "must carry a reference");
   return contract.Ok();
 }
 

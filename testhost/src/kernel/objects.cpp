@@ -60,6 +60,12 @@ std::int64_t& Kernel::CountWord(const void* object) {
   return *reinterpret_cast<std::int64_t*>(blocks_.at(object));
 }
 
+std::int64_t Kernel::Count(const void* object) { return __atomic_load_n(&CountWord(object), __ATOMIC_ACQUIRE); }
+
+void Kernel::SetCount(const void* object, std::int64_t value) {
+  __atomic_store_n(&CountWord(object), value, __ATOMIC_RELEASE);
+}
+
 void Kernel::DestroyObject(const void* object) {
   std::lock_guard<std::recursive_mutex> lock(mutex_);
   auto found = objects_.find(object);
@@ -88,7 +94,7 @@ bool Kernel::FreeByPlugin(const void* object, const std::string& route) {
   }
   if (!ownership_.GiveBack(object, route)) {
     // The host keeps its object: its count word goes back to the host's reference.
-    CountWord(object) = object::kReferenceUnit;
+    SetCount(object, object::kReferenceUnit);
     return false;
   }
   DestroyObject(object);
@@ -144,9 +150,7 @@ FrameworkObject* Kernel::NewDictionary(const std::map<std::string, bool>& values
 
 void Kernel::DropReference(const void* object) {
   if (object == nullptr || !IsLiveObject(object)) return;
-  std::int64_t& count = CountWord(object);
-  const std::int64_t before = count;
-  count -= object::kReferenceUnit;
+  const std::int64_t before = __atomic_fetch_sub(&CountWord(object), object::kReferenceUnit, __ATOMIC_ACQ_REL);
   if (before < 2 * object::kReferenceUnit) DestroyObject(object);
 }
 
@@ -214,11 +218,11 @@ std::size_t Kernel::LiveAllocations() const {
 void Kernel::CheckHostObjects() {
   std::lock_guard<std::recursive_mutex> lock(mutex_);
   for (const void* object : hostObjects_) {
-    std::int64_t& count = CountWord(object);
+    const std::int64_t count = Count(object);
     if (count >= object::kReferenceUnit) continue;
     host_.Fail("the plug-in over-released " + ownership_.Name(object) + ": its count word is " +
                std::to_string(count));
-    count = object::kReferenceUnit;
+    SetCount(object, object::kReferenceUnit);
   }
 }
 
@@ -226,7 +230,7 @@ void Kernel::CheckReleased() {
   std::lock_guard<std::recursive_mutex> lock(mutex_);
   CheckHostObjects();
   for (const void* object : hostObjects_) {
-    const std::int64_t count = CountWord(object);
+    const std::int64_t count = Count(object);
     if (count >= 2 * object::kReferenceUnit)
       host_.Fail("the plug-in still holds a reference to " + ownership_.Name(object) + " at unload (count word " +
                  std::to_string(count) + ")");

@@ -28,7 +28,7 @@ ModuleEntry g_mathModule;
 ObjectInterfaceReference g_interfaces[kInterfaceCount];
 RegistryReference g_registries[kRegistryCount];
 const void* const kNoBases[] = {nullptr};
-constexpr std::uint8_t kNoKinds[1] = {0};
+constexpr uint8_t kNoKinds[1] = {0};
 
 [[maybe_unused]] const int g_registered = [] {
   RegisterUnit(g_mathRegisterUnit, g_mathModule, __FILE__, kRegisterUnitFlags);

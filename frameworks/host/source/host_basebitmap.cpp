@@ -1,13 +1,12 @@
 #include "host_basebitmap.h"
 
-#include <string.h>
 
 #include "host_resource.h"
 
 BaseBitmap** LoadIconBitmap(BaseBitmap** slot, const core::String& name, double factor) {
   *slot = BitmapAlloc();
   if (*slot == nullptr) return slot;
-  std::int32_t loaded = 0;
+  int32_t loaded = 0;
   {
     const HostPath file(static_cast<const StringSlot*>(name.Slot()));
     HostPath folder;
@@ -20,7 +19,7 @@ BaseBitmap** LoadIconBitmap(BaseBitmap** slot, const core::String& name, double 
     return slot;
   }
   GeValue scale{kGeValueFloat64, 0, 0};
-  memcpy(&scale.value, &factor, sizeof(factor));
+  __builtin_memcpy(&scale.value, &factor, sizeof(factor));
   BitmapSetData(*slot, kBitmapScaleFactor, &scale);
   ReleaseGeValue(scale);
   return slot;

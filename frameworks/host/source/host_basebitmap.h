@@ -1,7 +1,7 @@
 #pragma once
 // Host bitmaps: the command's icon, loaded from the resource folder just for the
 // registration.
-#include <cstdint>
+#include <stdint.h>
 
 #include "frameworkstring.h"
 #include "host_container.h"
@@ -11,13 +11,13 @@ struct BaseBitmap;
 
 inline constexpr HostOp<&t_HostOS_Bm, 0, BaseBitmap*()> BitmapAlloc{};
 inline constexpr HostOp<&t_HostOS_Bm, 8, void(BaseBitmap*)> BitmapFree{};
-inline constexpr HostOp<&t_HostOS_Bm, 56, std::int32_t(BaseBitmap*, const PathSlot*, std::int32_t, void*)>
+inline constexpr HostOp<&t_HostOS_Bm, 56, int32_t(BaseBitmap*, const PathSlot*, int32_t, void*)>
     BitmapInitFromFile{};
-inline constexpr HostOp<&t_HostOS_Bm, 384, void(BaseBitmap*, std::int32_t, const GeValue*)> BitmapSetData{};
+inline constexpr HostOp<&t_HostOS_Bm, 384, void(BaseBitmap*, int32_t, const GeValue*)> BitmapSetData{};
 
 // Bitmap data id of the scale factor: pixel size over display size.
-inline constexpr std::int32_t kBitmapScaleFactor = 100;
-inline constexpr std::int32_t kImageLoaded = 1;
+inline constexpr int32_t kBitmapScaleFactor = 100;
+inline constexpr int32_t kImageLoaded = 1;
 
 // Loads `name` from the resource folder into a new bitmap carrying `factor`; the
 // slot holds the bitmap, or null when it could not be made or read.

@@ -1,6 +1,5 @@
 #include "host_baseobject.h"
 
-#include <string.h>
 
 #include "memory.h"
 #include "object.h"
@@ -8,7 +7,7 @@
 bool CommandData::Run(BaseDocument*, void*) { return true; }
 bool CommandData::HostOperation2(BaseDocument*, void*) { return false; }
 bool CommandData::HostOperation3(BaseDocument*, void*) { return false; }
-std::int32_t CommandData::QueryState(BaseDocument*, void*) { return kCommandStateDefault; }
+int32_t CommandData::QueryState(BaseDocument*, void*) { return kCommandStateDefault; }
 bool CommandData::HostOperation5(BaseDocument*, void*) { return false; }
 bool CommandData::RestoreFromLayout(void*) { return true; }
 core::String CommandData::QueryText() { return core::String(); }
@@ -32,19 +31,19 @@ void DestroyDataObject(BaseData* object) {
   core::FrameworkFree(object);
 }
 
-bool RegisterPluginRecord(PLUGINTYPE type, std::int32_t id, const core::String& name, void* record,
-                          std::int32_t size) {
-  return RegisterPluginRecordEntry(kPluginApiVersion, static_cast<std::int32_t>(type), id, name.Slot(), record,
+bool RegisterPluginRecord(PLUGINTYPE type, int32_t id, const core::String& name, void* record,
+                          int32_t size) {
+  return RegisterPluginRecordEntry(kPluginApiVersion, static_cast<int32_t>(type), id, name.Slot(), record,
                                    size);
 }
 
-bool RegisterCommand(std::int32_t id, const core::String& name, std::int32_t info, BaseBitmap* icon,
+bool RegisterCommand(int32_t id, const core::String& name, int32_t info, BaseBitmap* icon,
                      const core::String& help, CommandData* data) {
   if (data == nullptr) return false;
   CommandRegistration record;
-  memset(&record, 0, sizeof(record));
+  __builtin_memset(&record, 0, sizeof(record));
   record.info = info;
-  record.destroy = DestroyRoutine{&DestroyDataObject, 0};
+  record.destroy.function = &DestroyDataObject;
   record.data = data;
   record.help = &help;
   record.icon = icon;
@@ -56,5 +55,5 @@ bool RegisterCommand(std::int32_t id, const core::String& name, std::int32_t inf
   record.operation2 = &CommandData::HostOperation2;
   record.operation8 = &CommandData::HostOperation8;
   record.operation3 = &CommandData::HostOperation3;
-  return RegisterPluginRecord(PLUGINTYPE::COMMAND, id, name, &record, static_cast<std::int32_t>(sizeof(record)));
+  return RegisterPluginRecord(PLUGINTYPE::COMMAND, id, name, &record, static_cast<int32_t>(sizeof(record)));
 }

@@ -1,16 +1,17 @@
 #pragma once
 // Plug-in data objects handed to the host, and the registration of commands.
-#include <cstddef>
-#include <cstdint>
+#include <stddef.h>
+#include <stdint.h>
 
 #include "frameworkstring.h"
 #include "host_basebitmap.h"
 #include "host_scene.h"
 #include "memory.h"
 #include "operatingsystem.h"
+#include "platform.h"
 
 // The host's plug-in kinds.
-enum class PLUGINTYPE : std::int32_t {
+enum class PLUGINTYPE : int32_t {
   ANY = 0, SHADER = 1, MATERIAL = 2, COMMAND = 4, OBJECT = 5, TAG = 6, BITMAPFILTER = 7,
   VIDEOPOST = 8, TOOL = 9, SCENEHOOK = 10, NODE = 11, LIBRARY = 12, BITMAPLOADER = 13,
   BITMAPSAVER = 14, SCENELOADER = 15, SCENESAVER = 16, COREMESSAGE = 17, CUSTOMGUI = 18,
@@ -19,12 +20,17 @@ enum class PLUGINTYPE : std::int32_t {
 };
 
 // The plug-in's interface version, passed first to the registration entry.
-inline constexpr std::int32_t kPluginApiVersion = 2024000;
+inline constexpr int32_t kPluginApiVersion = 2024000;
 
-// The common base of plug-in data objects.
-class BaseData : public core::FrameworkAllocated {
+// The common base of plug-in data objects. It has no base class of its own: with
+// the Microsoft layout a non-polymorphic base ahead of the virtual table pointer
+// would widen every member pointer of its commands to 16 bytes. Its objects live
+// in framework memory, as those of core::FrameworkAllocated do.
+class BaseData {
  public:
   virtual ~BaseData() = default;
+  static void* operator new(size_t size) noexcept { return core::FrameworkAllocated::operator new(size); }
+  static void operator delete(void* object) { core::FrameworkAllocated::operator delete(object); }
 };
 
 // A command: the host calls these operations, in this fixed order, through member
@@ -34,34 +40,51 @@ class CommandData : public BaseData {
   virtual bool Run(BaseDocument* document, void* hostArgument);
   virtual bool HostOperation2(BaseDocument* document, void* hostArgument);
   virtual bool HostOperation3(BaseDocument* document, void* hostArgument);
-  virtual std::int32_t QueryState(BaseDocument* document, void* hostArgument);
+  virtual int32_t QueryState(BaseDocument* document, void* hostArgument);
   virtual bool HostOperation5(BaseDocument* document, void* hostArgument);
   virtual bool RestoreFromLayout(void* layoutToken);
   virtual core::String QueryText();
   virtual bool HostOperation8(BaseDocument* document, void* hostArgument);
 };
 
-inline constexpr std::int32_t kCommandStateDefault = 0x40000000;
+inline constexpr int32_t kCommandStateDefault = 0x40000000;
+
+// The compiler's own pointer to a member function of a command: one code word on
+// Windows x64 (Microsoft layout, single inheritance), code word and this-adjustment
+// on the Unix ABI.
+using CommandOperation = bool (CommandData::*)(BaseDocument*, void*);
+inline constexpr size_t kMemberPointerSize = sizeof(CommandOperation);
+static_assert(kMemberPointerSize == (platform::kTraits.windows ? 8 : 16),
+              "member pointers of a single-inheritance class: 8 bytes on Windows, 16 elsewhere");
 
 // A plain routine stored in a member-pointer-wide field.
-struct DestroyRoutine {
+template <size_t Width>
+struct RoutineField {
   void (*function)(BaseData* object);
-  std::intptr_t adjustment;
+  intptr_t adjustment;
 };
+template <>
+struct RoutineField<8> {
+  void (*function)(BaseData* object);
+};
+using DestroyRoutine = RoutineField<kMemberPointerSize>;
+static_assert(sizeof(DestroyRoutine) == kMemberPointerSize);
 
-// The record exchanged with the host's registration entry. Member pointers are the
-// compiler's own: two words each here.
+// The record exchanged with the host's registration entry. Its layout follows the
+// width P of a member pointer: 48 P bytes, the data object at 8 P, the help text at
+// 16 P and the nine operation fields from 16 P + 16 on.
 struct CommandRegistration {
-  using RunOperation = bool (CommandData::*)(BaseDocument*, void*);
-  using StateOperation = std::int32_t (CommandData::*)(BaseDocument*, void*);
+  static constexpr size_t P = kMemberPointerSize;
+  using RunOperation = CommandOperation;
+  using StateOperation = int32_t (CommandData::*)(BaseDocument*, void*);
   using RestoreOperation = bool (CommandData::*)(void*);
   using TextOperation = core::String (CommandData::*)();
 
-  std::int32_t info;
+  int32_t info;
   DestroyRoutine destroy;
-  unsigned char reserved0[104];
+  unsigned char reserved0[8 * P - 8 - P];
   CommandData* data;
-  unsigned char reserved1[120];
+  unsigned char reserved1[8 * P - 8];
   const core::String* help;
   BaseBitmap* icon;
   RunOperation operation1;
@@ -73,39 +96,50 @@ struct CommandRegistration {
   RunOperation operation2;
   RunOperation operation8;
   RunOperation operation3;
-  unsigned char reserved2[352];
+  unsigned char reserved2[23 * P - 16];
 };
-static_assert(sizeof(CommandRegistration::RunOperation) == 16, "member pointers are two words");
+
+// The byte offsets the host reads, per platform.
+struct CommandRegistrationLayout {
+  size_t destroy, reserved0, data, reserved1, help, icon, operation1, operation4, operation6, empty,
+      operation7, operation5, operation2, operation8, operation3, reserved2, size;
+};
+inline constexpr CommandRegistrationLayout kWindowsRegistration{
+    8, 16, 64, 72, 128, 136, 144, 152, 160, 168, 176, 184, 192, 200, 208, 216, 384};
+inline constexpr CommandRegistrationLayout kUnixRegistration{
+    8, 24, 128, 136, 256, 264, 272, 288, 304, 320, 336, 352, 368, 384, 400, 416, 768};
+inline constexpr CommandRegistrationLayout kRegistration =
+    platform::kTraits.windows ? kWindowsRegistration : kUnixRegistration;
 static_assert(offsetof(CommandRegistration, info) == 0);
-static_assert(offsetof(CommandRegistration, destroy) == 8);
-static_assert(offsetof(CommandRegistration, reserved0) == 24);
-static_assert(offsetof(CommandRegistration, data) == 128);
-static_assert(offsetof(CommandRegistration, reserved1) == 136);
-static_assert(offsetof(CommandRegistration, help) == 256);
-static_assert(offsetof(CommandRegistration, icon) == 264);
-static_assert(offsetof(CommandRegistration, operation1) == 272);
-static_assert(offsetof(CommandRegistration, operation4) == 288);
-static_assert(offsetof(CommandRegistration, operation6) == 304);
-static_assert(offsetof(CommandRegistration, empty) == 320);
-static_assert(offsetof(CommandRegistration, operation7) == 336);
-static_assert(offsetof(CommandRegistration, operation5) == 352);
-static_assert(offsetof(CommandRegistration, operation2) == 368);
-static_assert(offsetof(CommandRegistration, operation8) == 384);
-static_assert(offsetof(CommandRegistration, operation3) == 400);
-static_assert(offsetof(CommandRegistration, reserved2) == 416);
-static_assert(sizeof(CommandRegistration) == 768);
+static_assert(offsetof(CommandRegistration, destroy) == kRegistration.destroy);
+static_assert(offsetof(CommandRegistration, reserved0) == kRegistration.reserved0);
+static_assert(offsetof(CommandRegistration, data) == kRegistration.data);
+static_assert(offsetof(CommandRegistration, reserved1) == kRegistration.reserved1);
+static_assert(offsetof(CommandRegistration, help) == kRegistration.help);
+static_assert(offsetof(CommandRegistration, icon) == kRegistration.icon);
+static_assert(offsetof(CommandRegistration, operation1) == kRegistration.operation1);
+static_assert(offsetof(CommandRegistration, operation4) == kRegistration.operation4);
+static_assert(offsetof(CommandRegistration, operation6) == kRegistration.operation6);
+static_assert(offsetof(CommandRegistration, empty) == kRegistration.empty);
+static_assert(offsetof(CommandRegistration, operation7) == kRegistration.operation7);
+static_assert(offsetof(CommandRegistration, operation5) == kRegistration.operation5);
+static_assert(offsetof(CommandRegistration, operation2) == kRegistration.operation2);
+static_assert(offsetof(CommandRegistration, operation8) == kRegistration.operation8);
+static_assert(offsetof(CommandRegistration, operation3) == kRegistration.operation3);
+static_assert(offsetof(CommandRegistration, reserved2) == kRegistration.reserved2);
+static_assert(sizeof(CommandRegistration) == kRegistration.size);
 
 inline constexpr HostOp<&t_HostOS_Ge, 344,
-                        bool(std::int32_t version, std::int32_t type, std::int32_t id, const StringSlot* name,
-                             void* record, std::int32_t size)>
+                        bool(int32_t version, int32_t type, int32_t id, const StringSlot* name,
+                             void* record, int32_t size)>
     RegisterPluginRecordEntry{};
 
-bool RegisterPluginRecord(PLUGINTYPE type, std::int32_t id, const core::String& name, void* record,
-                          std::int32_t size);
+bool RegisterPluginRecord(PLUGINTYPE type, int32_t id, const core::String& name, void* record,
+                          int32_t size);
 
 // Registers a command; false without calling the host when `data` is null. The
 // command object belongs to the host from a successful registration on.
-bool RegisterCommand(std::int32_t id, const core::String& name, std::int32_t info, BaseBitmap* icon,
+bool RegisterCommand(int32_t id, const core::String& name, int32_t info, BaseBitmap* icon,
                      const core::String& help, CommandData* data);
 
 // The destroy routine of every record: runs the object's destructor and releases its

@@ -1,6 +1,6 @@
 #include "host_container.h"
 
-LocalContainer::LocalContainer(std::int32_t id, const GeContainer* source) {
+LocalContainer::LocalContainer(int32_t id, const GeContainer* source) {
   if (t_HostOS_Bc == nullptr || ContainerInit.Resolve() == nullptr) return;
   ContainerInit(&container_, id, source);
   constructed_ = true;

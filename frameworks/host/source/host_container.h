@@ -1,7 +1,7 @@
 #pragma once
 // The host's keyed container (GeContainer) and typed value (GeValue), reached only
 // through the container and typed-value sub-tables.
-#include <cstdint>
+#include <stdint.h>
 
 #include "host_path.h"
 #include "operatingsystem.h"
@@ -14,25 +14,25 @@ static_assert(sizeof(GeContainer) == 16);
 
 // The host's typed value: a kind code and an 8-byte value.
 struct GeValue {
-  std::int32_t kind;
-  std::int32_t padding;
-  std::int64_t value;
+  int32_t kind;
+  int32_t padding;
+  int64_t value;
 };
 static_assert(sizeof(GeValue) == 16);
 static_assert(__builtin_offsetof(GeValue, value) == 8);
 
-inline constexpr std::int32_t kGeValueInt32 = 15;
-inline constexpr std::int32_t kGeValueFloat64 = 19;
+inline constexpr int32_t kGeValueInt32 = 15;
+inline constexpr int32_t kGeValueFloat64 = 19;
 
-inline constexpr HostOp<&t_HostOS_Bc, 40, void(GeContainer*, std::int32_t, const GeContainer*)> ContainerInit{};
+inline constexpr HostOp<&t_HostOS_Bc, 40, void(GeContainer*, int32_t, const GeContainer*)> ContainerInit{};
 inline constexpr HostOp<&t_HostOS_Bc, 56, void(GeContainer*)> ContainerDestroy{};
-inline constexpr HostOp<&t_HostOS_Bc, 64, std::int32_t(const GeContainer*)> ContainerGetId{};
-inline constexpr HostOp<&t_HostOS_Bc, 104, void(GeContainer*, std::int32_t, std::int32_t)> ContainerSetInt32{};
-inline constexpr HostOp<&t_HostOS_Bc, 112, void(GeContainer*, std::int32_t, const StringSlot*)> ContainerSetString{};
-inline constexpr HostOp<&t_HostOS_Bc, 352, std::int32_t(const GeContainer*, std::int32_t, std::int32_t)> ContainerGetInt32{};
+inline constexpr HostOp<&t_HostOS_Bc, 64, int32_t(const GeContainer*)> ContainerGetId{};
+inline constexpr HostOp<&t_HostOS_Bc, 104, void(GeContainer*, int32_t, int32_t)> ContainerSetInt32{};
+inline constexpr HostOp<&t_HostOS_Bc, 112, void(GeContainer*, int32_t, const StringSlot*)> ContainerSetString{};
+inline constexpr HostOp<&t_HostOS_Bc, 352, int32_t(const GeContainer*, int32_t, int32_t)> ContainerGetInt32{};
 
 inline constexpr HostOp<&t_HostOS_Gd, 0, void(GeValue*)> GeValueDestroy{};
-inline constexpr HostOp<&t_HostOS_Gd, 112, std::int32_t(const GeValue*)> GeValueGetInt32{};
+inline constexpr HostOp<&t_HostOS_Gd, 112, int32_t(const GeValue*)> GeValueGetInt32{};
 inline constexpr HostOp<&t_HostOS_Gd, 328, void(GeValue*, const GeValue*)> GeValueInitEmpty{};
 
 // A container the plug-in owns for one scope. Constructed and destroyed only while
@@ -41,7 +41,7 @@ inline constexpr HostOp<&t_HostOS_Gd, 328, void(GeValue*, const GeValue*)> GeVal
 // Constructed before they pass get() on.
 class LocalContainer {
  public:
-  explicit LocalContainer(std::int32_t id, const GeContainer* source = nullptr);
+  explicit LocalContainer(int32_t id, const GeContainer* source = nullptr);
   ~LocalContainer();
   LocalContainer(const LocalContainer&) = delete;
   LocalContainer& operator=(const LocalContainer&) = delete;
@@ -49,14 +49,14 @@ class LocalContainer {
   bool Constructed() const { return constructed_; }
   GeContainer* get() { return &container_; }
   const GeContainer* get() const { return &container_; }
-  std::int32_t Id() const { return constructed_ ? ContainerGetId(&container_) : 0; }
-  void SetInt32(std::int32_t key, std::int32_t value) {
+  int32_t Id() const { return constructed_ ? ContainerGetId(&container_) : 0; }
+  void SetInt32(int32_t key, int32_t value) {
     if (constructed_) ContainerSetInt32(&container_, key, value);
   }
-  void SetString(std::int32_t key, const StringSlot* text) {
+  void SetString(int32_t key, const StringSlot* text) {
     if (constructed_) ContainerSetString(&container_, key, text);
   }
-  std::int32_t GetInt32(std::int32_t key, std::int32_t fallback) const {
+  int32_t GetInt32(int32_t key, int32_t fallback) const {
     return constructed_ ? ContainerGetInt32(&container_, key, fallback) : fallback;
   }
 

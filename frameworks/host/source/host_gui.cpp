@@ -15,10 +15,10 @@ GeDialog::~GeDialog() {
   handle = nullptr;
 }
 
-std::int32_t DialogDispatch(DialogHandle window, UserAreaHandle area, const GeContainer* message) {
+int32_t DialogDispatch(DialogHandle window, UserAreaHandle area, const GeContainer* message) {
   if (message == nullptr) return 0;  // nothing to dispatch
   LocalContainer result(-1);
-  std::int32_t answer = 0;
+  int32_t answer = 0;
   bool handled = false;
   if (area != nullptr) {
     if (auto* userArea = static_cast<GeUserArea*>(UserAreaUserData(area))) {
@@ -41,14 +41,14 @@ std::int32_t DialogDispatch(DialogHandle window, UserAreaHandle area, const GeCo
 
 bool GeDialog::BuildLayout() { return true; }
 bool GeDialog::FillValues() { return true; }
-bool GeDialog::OnCoreEvent(std::int32_t, const GeContainer&) { return true; }
-bool GeDialog::OnAction(std::int32_t, const GeContainer&) { return false; }
+bool GeDialog::OnCoreEvent(int32_t, const GeContainer&) { return true; }
+bool GeDialog::OnAction(int32_t, const GeContainer&) { return false; }
 bool GeDialog::QueryClose() { return false; }
 void GeDialog::OnTimerTick(const GeContainer&) {}
 void GeDialog::OnWindowDestroyed() {}
 
-std::int32_t GeDialog::HandleMessage(const GeContainer& message, GeContainer&) {
-  const std::int32_t id = ContainerGetId(&message);
+int32_t GeDialog::HandleMessage(const GeContainer& message, GeContainer&) {
+  const int32_t id = ContainerGetId(&message);
   switch (id) {
     case msg::kBuildLayout:
       if (layoutBuilt) return 1;
@@ -85,7 +85,7 @@ std::int32_t GeDialog::HandleMessage(const GeContainer& message, GeContainer&) {
   }
 }
 
-bool GeDialog::HandleCloseMessages(std::int32_t id, bool& closeArmed, std::int32_t& answer) {
+bool GeDialog::HandleCloseMessages(int32_t id, bool& closeArmed, int32_t& answer) {
   if (id == msg::kAskClose) {
     answer = closeArmed ? (QueryClose() ? 1 : 0) : 0;
     return true;
@@ -107,21 +107,21 @@ bool GeDialog::HandleCloseMessages(std::int32_t id, bool& closeArmed, std::int32
 
 // Without a window object there is nothing to operate on: every element operation
 // answers 0 (false, null) without calling the host.
-std::intptr_t GeDialog::Operation(std::int32_t code, std::int32_t id, const core::String* text, std::int32_t a,
-                                  std::int32_t b, std::int32_t c, std::int32_t d, void** out) {
+intptr_t GeDialog::Operation(int32_t code, int32_t id, const core::String* text, int32_t a,
+                                  int32_t b, int32_t c, int32_t d, void** out) {
   if (handle == nullptr) return 0;
   return ElementOperation(handle, code, id, text != nullptr ? text->Slot() : nullptr, a, b, c, d, nullptr, out);
 }
 
-bool GeDialog::OpenWindow(DLG_TYPE type, std::int32_t pluginId, std::int32_t x, std::int32_t y,
-                          std::int32_t width, std::int32_t height, std::int32_t subId, OPENDIALOGFLAGS flags) {
+bool GeDialog::OpenWindow(DLG_TYPE type, int32_t pluginId, int32_t x, int32_t y,
+                          int32_t width, int32_t height, int32_t subId, OPENDIALOGFLAGS flags) {
   if (handle == nullptr) return false;
   Operation(kOpSetPluginId, pluginId, nullptr, subId);
-  return DialogOpen(handle, static_cast<std::int32_t>(type), nullptr, x, y, width, height,
-                    static_cast<std::int32_t>(flags));
+  return DialogOpen(handle, static_cast<int32_t>(type), nullptr, x, y, width, height,
+                    static_cast<int32_t>(flags));
 }
 
-bool GeDialog::RestoreWindow(std::int32_t pluginId, std::int32_t subId, void* layoutToken) {
+bool GeDialog::RestoreWindow(int32_t pluginId, int32_t subId, void* layoutToken) {
   if (handle == nullptr) return false;
   Operation(kOpSetPluginId, pluginId, nullptr, subId);
   return DialogRestore(handle, layoutToken);
@@ -131,7 +131,7 @@ bool GeDialog::IsWindowOpen() { return Operation(kOpIsWindowOpen, 0) != 0; }
 
 bool GeDialog::CloseWindow() { return handle != nullptr && DialogClose(handle); }
 
-void GeDialog::SetTimerInterval(std::int32_t interval) {
+void GeDialog::SetTimerInterval(int32_t interval) {
   if (handle != nullptr) DialogSetTimer(handle, interval);
 }
 
@@ -141,30 +141,30 @@ void GeDialog::SetWindowTitle(const core::String& title) {
 
 bool GeDialog::MenuClear() { return Operation(kOpMenuClear, 0) != 0; }
 bool GeDialog::MenuBeginSubmenu(const core::String& title) { return Operation(kOpMenuBeginSubmenu, 0, &title) != 0; }
-bool GeDialog::MenuAddItem(std::int32_t commandId, const core::String& text) {
+bool GeDialog::MenuAddItem(int32_t commandId, const core::String& text) {
   return Operation(kOpMenuAddItem, commandId, &text) != 0;
 }
 bool GeDialog::MenuEndSubmenu() { return Operation(kOpMenuEndSubmenu, 0) != 0; }
 bool GeDialog::MenuCommit() { return Operation(kOpMenuCommit, 0) != 0; }
-bool GeDialog::MenuSetItemState(std::int32_t commandId, bool enabled, bool checked) {
+bool GeDialog::MenuSetItemState(int32_t commandId, bool enabled, bool checked) {
   return Operation(kOpMenuSetItemState, commandId, nullptr, enabled ? 1 : 0, checked ? 1 : 0) != 0;
 }
 
-bool GeDialog::BeginGroup(std::int32_t id, std::int32_t layoutFlags, std::int32_t columns, std::int32_t rows,
-                          const core::String& title, std::int32_t groupFlags, std::int32_t width,
-                          std::int32_t height) {
+bool GeDialog::BeginGroup(int32_t id, int32_t layoutFlags, int32_t columns, int32_t rows,
+                          const core::String& title, int32_t groupFlags, int32_t width,
+                          int32_t height) {
   if (handle == nullptr) return false;
   return DialogBeginGroup(handle, id, layoutFlags, columns, rows, title.Slot(), groupFlags, width, height);
 }
 
-bool GeDialog::SetGroupPadding(std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom) {
+bool GeDialog::SetGroupPadding(int32_t left, int32_t top, int32_t right, int32_t bottom) {
   return handle != nullptr && DialogGroupPadding(handle, left, top, right, bottom);
 }
 
 bool GeDialog::EndGroup() { return handle != nullptr && DialogEndGroup(handle); }
 
-void* GeDialog::AddLabel(std::int32_t id, std::int32_t layoutFlags, std::int32_t width, std::int32_t height,
-                         const core::String& text, std::int32_t borderStyle) {
+void* GeDialog::AddLabel(int32_t id, int32_t layoutFlags, int32_t width, int32_t height,
+                         const core::String& text, int32_t borderStyle) {
   if (handle == nullptr) return nullptr;
   void* element = nullptr;
   Operation(kOpAddLabel, id, &text, layoutFlags, width, height, borderStyle, &element);
@@ -175,8 +175,8 @@ bool GeDialog::EnableElement(const ElementRef& element, bool enabled) {
   return handle != nullptr && DialogEnableElement(handle, element.id, enabled, element.customGui);
 }
 
-bool GeDialog::SetElementText(const ElementRef& element, const core::String& text, std::int32_t tristate,
-                              std::int32_t flags) {
+bool GeDialog::SetElementText(const ElementRef& element, const core::String& text, int32_t tristate,
+                              int32_t flags) {
   LocalContainer message(msg::kSetText);
   message.SetString(msg::kSetText, text.Slot());
   message.SetInt32(msg::kTristate, tristate);
@@ -198,15 +198,15 @@ GeModalDialog::GeModalDialog() {
   valuesValid = true;
 }
 
-bool GeModalDialog::OpenModal(std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height,
+bool GeModalDialog::OpenModal(int32_t x, int32_t y, int32_t width, int32_t height,
                               bool resizeable, OPENDIALOGFLAGS flags) {
   result = false;
   if (handle == nullptr) return false;
   Operation(kOpSetPluginId, 0, nullptr, 0);
   const DLG_TYPE type = resizeable ? DLG_TYPE::MODAL_RESIZEABLE : DLG_TYPE::MODAL;
   // The host returns only after the modal window has closed.
-  const bool opened = DialogOpen(handle, static_cast<std::int32_t>(type), nullptr, x, y, width, height,
-                                 static_cast<std::int32_t>(flags));
+  const bool opened = DialogOpen(handle, static_cast<int32_t>(type), nullptr, x, y, width, height,
+                                 static_cast<int32_t>(flags));
   return opened && result;
 }
 
@@ -216,13 +216,13 @@ bool GeModalDialog::CloseModal(bool accepted) {
   return DialogClose(handle);
 }
 
-std::int32_t GeModalDialog::HandleMessage(const GeContainer& message, GeContainer& resultContainer) {
-  const std::int32_t id = ContainerGetId(&message);
+int32_t GeModalDialog::HandleMessage(const GeContainer& message, GeContainer& resultContainer) {
+  const int32_t id = ContainerGetId(&message);
   switch (id) {
     case msg::kAskClose:
       return result ? (QueryClose() ? 1 : 0) : 0;
     case msg::kAction: {
-      const std::int32_t element = ContainerGetInt32(&message, msg::kActionId, 0);
+      const int32_t element = ContainerGetInt32(&message, msg::kActionId, 0);
       valuesValid = true;
       const bool answer = OnAction(element, message);
       if ((element == 1 && valuesValid) || element == 2) {
@@ -259,23 +259,23 @@ bool InRange(CHECKVALUERANGE type, T value, T x, T y) {
   }
   return false;  // not a range type
 }
-template bool InRange<std::int32_t>(CHECKVALUERANGE, std::int32_t, std::int32_t, std::int32_t);
+template bool InRange<int32_t>(CHECKVALUERANGE, int32_t, int32_t, int32_t);
 template bool InRange<double>(CHECKVALUERANGE, double, double, double);
 
-void GeModalDialog::ReportRangeFailure(std::int32_t element, CHECKVALUERANGE type, double x, double y,
+void GeModalDialog::ReportRangeFailure(int32_t element, CHECKVALUERANGE type, double x, double y,
                                        CHECKVALUEFORMAT format) {
   Operation(kOpMarkRangeFailure, element);
-  HostRangeMessage(static_cast<std::int32_t>(type), x, y, static_cast<std::int32_t>(format));
+  HostRangeMessage(static_cast<int32_t>(type), x, y, static_cast<int32_t>(format));
   valuesValid = false;
 }
 
-void GeModalDialog::CheckIntRange(std::int32_t element, CHECKVALUERANGE type, std::int32_t value, std::int32_t x,
-                                  std::int32_t y) {
+void GeModalDialog::CheckIntRange(int32_t element, CHECKVALUERANGE type, int32_t value, int32_t x,
+                                  int32_t y) {
   if (!valuesValid || InRange(type, value, x, y)) return;
   ReportRangeFailure(element, type, static_cast<double>(x), static_cast<double>(y), CHECKVALUEFORMAT::INT);
 }
 
-void GeModalDialog::CheckFloatRange(std::int32_t element, CHECKVALUERANGE type, double value, double x, double y,
+void GeModalDialog::CheckFloatRange(int32_t element, CHECKVALUERANGE type, double value, double x, double y,
                                     CHECKVALUEFORMAT format) {
   if (!valuesValid || InRange(type, value, x, y)) return;
   ReportRangeFailure(element, type, x, y, format);
@@ -285,8 +285,8 @@ void GeModalDialog::CheckFloatRange(std::int32_t element, CHECKVALUERANGE type, 
 
 SubDialog::SubDialog() { closeArmed = true; }
 
-std::int32_t SubDialog::HandleMessage(const GeContainer& message, GeContainer& result) {
-  std::int32_t answer = 0;
+int32_t SubDialog::HandleMessage(const GeContainer& message, GeContainer& result) {
+  int32_t answer = 0;
   if (HandleCloseMessages(ContainerGetId(&message), closeArmed, answer)) return answer;
   return BaseHandleMessage(message, result);
 }

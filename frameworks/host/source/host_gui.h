@@ -1,7 +1,7 @@
 #pragma once
 // The dialog bridge: dialog objects paired with host window objects, the single
 // dispatch routine through which the host drives them, and their member operations.
-#include <cstdint>
+#include <stdint.h>
 
 #include "frameworkstring.h"
 #include "host_container.h"
@@ -16,64 +16,64 @@ using UserAreaHandle = UserAreaObject*;
 class GeUserArea;
 
 // Window kinds (DLG_TYPE) and opening flags (OPENDIALOGFLAGS) of the host.
-enum class DLG_TYPE : std::int32_t {
+enum class DLG_TYPE : int32_t {
   MODAL = 10, MODAL_RESIZEABLE = 11, MODAL_POPUPEDIT = 12, ASYNC = 20,
   ASYNC_POPUP_RESIZEABLE = 21, ASYNC_POPUPEDIT = 22, ASYNC_TOOLBAR = 23,
   ASYNC_FULLSCREEN_WORK = 30, ASYNC_FULLSCREEN_MONITOR = 31, DUMMY = 32,
 };
-enum class OPENDIALOGFLAGS : std::int32_t {
+enum class OPENDIALOGFLAGS : int32_t {
   NONE = 0, IGNORELAYOUT = 1, CLIENTCOORDINATES = 2, ALIGNTOPLEFTATMOUSE = 4,
 };
 // Range tests of the modal dialog's value checks.
-enum class CHECKVALUERANGE : std::int32_t {
+enum class CHECKVALUERANGE : int32_t {
   GREATER = 0, GREATEROREQUAL = 1, LESS = 2, LESSOREQUAL = 3, BETWEEN = 4,
   BETWEENOREQUAL = 5, BETWEENOREQUALX = 6, BETWEENOREQUALY = 7, DIFFERENT = 8,
 };
-enum class CHECKVALUEFORMAT : std::int32_t { NOTHING = 0, DEGREE = 1, PERCENT = 2, METER = 3, INT = 5 };
+enum class CHECKVALUEFORMAT : int32_t { NOTHING = 0, DEGREE = 1, PERCENT = 2, METER = 3, INT = 5 };
 
-using DialogDispatchFunction = std::int32_t (*)(DialogHandle, UserAreaHandle, const GeContainer*);
+using DialogDispatchFunction = int32_t (*)(DialogHandle, UserAreaHandle, const GeContainer*);
 
 // Entries of the dialog sub-table.
 inline constexpr HostOp<&t_HostOS_Cd, 0, DialogHandle(DialogDispatchFunction, void*)> DialogCreate{};
 inline constexpr HostOp<&t_HostOS_Cd, 8, void(DialogHandle)> DialogRelease{};
 inline constexpr HostOp<&t_HostOS_Cd, 16, void*(DialogHandle)> DialogUserData{};
 inline constexpr HostOp<&t_HostOS_Cd, 24, bool(DialogHandle)> DialogClose{};
-inline constexpr HostOp<&t_HostOS_Cd, 32, bool(DialogHandle, std::int32_t, bool, void*)> DialogEnableElement{};
-inline constexpr HostOp<&t_HostOS_Cd, 40, void(DialogHandle, std::int32_t)> DialogSetTimer{};
-inline constexpr HostOp<&t_HostOS_Cd, 160, bool(DialogHandle, std::int32_t, std::int32_t, std::int32_t, std::int32_t)> DialogGroupPadding{};
+inline constexpr HostOp<&t_HostOS_Cd, 32, bool(DialogHandle, int32_t, bool, void*)> DialogEnableElement{};
+inline constexpr HostOp<&t_HostOS_Cd, 40, void(DialogHandle, int32_t)> DialogSetTimer{};
+inline constexpr HostOp<&t_HostOS_Cd, 160, bool(DialogHandle, int32_t, int32_t, int32_t, int32_t)> DialogGroupPadding{};
 inline constexpr HostOp<&t_HostOS_Cd, 168, bool(DialogHandle)> DialogEndGroup{};
-inline constexpr HostOp<&t_HostOS_Cd, 208, void(DialogHandle, std::int32_t)> DialogRedrawArea{};
+inline constexpr HostOp<&t_HostOS_Cd, 208, void(DialogHandle, int32_t)> DialogRedrawArea{};
 inline constexpr HostOp<&t_HostOS_Cd, 224, bool(DialogHandle, void*)> DialogRestore{};
 inline constexpr HostOp<&t_HostOS_Cd, 232, void(DialogHandle, GeContainer*)> DialogDeliverResult{};
-inline constexpr HostOp<&t_HostOS_Cd, 256, std::int32_t(DialogHandle)> DialogCustomGuiElementId{};
+inline constexpr HostOp<&t_HostOS_Cd, 256, int32_t(DialogHandle)> DialogCustomGuiElementId{};
 inline constexpr HostOp<&t_HostOS_Cd, 272,
-                        std::intptr_t(DialogHandle, std::int32_t code, std::int32_t id, const StringSlot* text,
-                                      std::int32_t a, std::int32_t b, std::int32_t c, std::int32_t d,
+                        intptr_t(DialogHandle, int32_t code, int32_t id, const StringSlot* text,
+                                      int32_t a, int32_t b, int32_t c, int32_t d,
                                       void* pointer, void** out)>
     ElementOperation{};
 inline constexpr HostOp<&t_HostOS_Cd, 280, void(DialogHandle)> DialogCustomGuiDestroyed{};
 inline constexpr HostOp<&t_HostOS_Cd, 288, bool(DialogHandle, GeContainer*, void*)> DialogCustomGuiMessage{};
 inline constexpr HostOp<&t_HostOS_Cd, 304,
-                        UserAreaHandle(DialogHandle, std::int32_t, GeUserArea*, std::int32_t, void*)>
+                        UserAreaHandle(DialogHandle, int32_t, GeUserArea*, int32_t, void*)>
     DialogCreateUserArea{};
 inline constexpr HostOp<&t_HostOS_Cd, 400,
-                        GeValue*(GeValue*, DialogHandle, std::int32_t, const GeContainer*, void*)>
+                        GeValue*(GeValue*, DialogHandle, int32_t, const GeContainer*, void*)>
     SendElementMessage{};
 inline constexpr HostOp<&t_HostOS_Cd, 464,
-                        bool(DialogHandle, std::int32_t id, std::int32_t flags, std::int32_t columns,
-                             std::int32_t rows, const StringSlot* title, std::int32_t groupFlags,
-                             std::int32_t width, std::int32_t height)>
+                        bool(DialogHandle, int32_t id, int32_t flags, int32_t columns,
+                             int32_t rows, const StringSlot* title, int32_t groupFlags,
+                             int32_t width, int32_t height)>
     DialogBeginGroup{};
 inline constexpr HostOp<&t_HostOS_Cd, 488,
-                        bool(DialogHandle, std::int32_t type, void* parent, std::int32_t x, std::int32_t y,
-                             std::int32_t width, std::int32_t height, std::int32_t flags)>
+                        bool(DialogHandle, int32_t type, void* parent, int32_t x, int32_t y,
+                             int32_t width, int32_t height, int32_t flags)>
     DialogOpen{};
 // General-table entries the bridge calls.
-inline constexpr HostOp<&t_HostOS_Ge, 184, void(std::int32_t, std::int32_t, std::int32_t)> HostInteraction{};
-inline constexpr HostOp<&t_HostOS_Ge, 272, void(std::int32_t, double, double, std::int32_t)> HostRangeMessage{};
+inline constexpr HostOp<&t_HostOS_Ge, 184, void(int32_t, int32_t, int32_t)> HostInteraction{};
+inline constexpr HostOp<&t_HostOS_Ge, 272, void(int32_t, double, double, int32_t)> HostRangeMessage{};
 
 // Element operation codes.
-enum ElementOperationCode : std::int32_t {
+enum ElementOperationCode : int32_t {
   kOpAddLabel = 3,
   kOpSetWindowTitle = 20,
   kOpSetPluginId = 24,
@@ -90,12 +90,12 @@ enum ElementOperationCode : std::int32_t {
 
 // One element of a dialog: its id and, for custom GUI elements, the GUI object.
 struct ElementRef {
-  std::int32_t id;
+  int32_t id;
   void* customGui = nullptr;
 };
 
 // The host's single entry into every dialog and user area.
-std::int32_t DialogDispatch(DialogHandle window, UserAreaHandle area, const GeContainer* message);
+int32_t DialogDispatch(DialogHandle window, UserAreaHandle area, const GeContainer* message);
 
 class GeDialog : public core::FrameworkAllocated {
  public:
@@ -105,51 +105,51 @@ class GeDialog : public core::FrameworkAllocated {
   // Operations the host drives, in this fixed order; derived dialogs override them.
   virtual bool BuildLayout();
   virtual bool FillValues();
-  virtual bool OnCoreEvent(std::int32_t id, const GeContainer& message);
-  virtual bool OnAction(std::int32_t id, const GeContainer& message);
+  virtual bool OnCoreEvent(int32_t id, const GeContainer& message);
+  virtual bool OnAction(int32_t id, const GeContainer& message);
   virtual bool QueryClose();
   virtual void OnTimerTick(const GeContainer& message);
   virtual void OnWindowDestroyed();
-  virtual std::int32_t HandleMessage(const GeContainer& message, GeContainer& result);
+  virtual int32_t HandleMessage(const GeContainer& message, GeContainer& result);
 
-  bool OpenWindow(DLG_TYPE type, std::int32_t pluginId, std::int32_t x, std::int32_t y, std::int32_t width,
-                  std::int32_t height, std::int32_t subId, OPENDIALOGFLAGS flags);
-  bool RestoreWindow(std::int32_t pluginId, std::int32_t subId, void* layoutToken);
+  bool OpenWindow(DLG_TYPE type, int32_t pluginId, int32_t x, int32_t y, int32_t width,
+                  int32_t height, int32_t subId, OPENDIALOGFLAGS flags);
+  bool RestoreWindow(int32_t pluginId, int32_t subId, void* layoutToken);
   bool IsWindowOpen();
   bool CloseWindow();
-  void SetTimerInterval(std::int32_t interval);
+  void SetTimerInterval(int32_t interval);
   void SetWindowTitle(const core::String& title);
   bool MenuClear();
   bool MenuBeginSubmenu(const core::String& title);
-  bool MenuAddItem(std::int32_t commandId, const core::String& text);
+  bool MenuAddItem(int32_t commandId, const core::String& text);
   bool MenuEndSubmenu();
   bool MenuCommit();
-  bool MenuSetItemState(std::int32_t commandId, bool enabled, bool checked);
-  bool BeginGroup(std::int32_t id, std::int32_t layoutFlags, std::int32_t columns, std::int32_t rows,
-                  const core::String& title, std::int32_t groupFlags, std::int32_t width, std::int32_t height);
-  bool SetGroupPadding(std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom);
+  bool MenuSetItemState(int32_t commandId, bool enabled, bool checked);
+  bool BeginGroup(int32_t id, int32_t layoutFlags, int32_t columns, int32_t rows,
+                  const core::String& title, int32_t groupFlags, int32_t width, int32_t height);
+  bool SetGroupPadding(int32_t left, int32_t top, int32_t right, int32_t bottom);
   bool EndGroup();
-  void* AddLabel(std::int32_t id, std::int32_t layoutFlags, std::int32_t width, std::int32_t height,
-                 const core::String& text, std::int32_t borderStyle);
+  void* AddLabel(int32_t id, int32_t layoutFlags, int32_t width, int32_t height,
+                 const core::String& text, int32_t borderStyle);
   bool EnableElement(const ElementRef& element, bool enabled);
-  bool SetElementText(const ElementRef& element, const core::String& text, std::int32_t tristate,
-                      std::int32_t flags);
-  bool AttachUserArea(GeUserArea& area, const ElementRef& element, std::int32_t flags);
+  bool SetElementText(const ElementRef& element, const core::String& text, int32_t tristate,
+                      int32_t flags);
+  bool AttachUserArea(GeUserArea& area, const ElementRef& element, int32_t flags);
 
   DialogHandle WindowHandle() const { return handle; }
   bool IsHidden() const { return hidden; }
   bool IsLayoutBuilt() const { return layoutBuilt; }
 
  protected:
-  std::intptr_t Operation(std::int32_t code, std::int32_t id, const core::String* text = nullptr,
-                          std::int32_t a = 0, std::int32_t b = 0, std::int32_t c = 0, std::int32_t d = 0,
+  intptr_t Operation(int32_t code, int32_t id, const core::String* text = nullptr,
+                          int32_t a = 0, int32_t b = 0, int32_t c = 0, int32_t d = 0,
                           void** out = nullptr);
   // The base handling of every message, also for derived dialogs.
-  std::int32_t BaseHandleMessage(const GeContainer& message, GeContainer& result) {
+  int32_t BaseHandleMessage(const GeContainer& message, GeContainer& result) {
     return GeDialog::HandleMessage(message, result);
   }
   // The close query of sub-dialogs and custom GUIs: askc and chkc with the armed flag.
-  bool HandleCloseMessages(std::int32_t id, bool& closeArmed, std::int32_t& answer);
+  bool HandleCloseMessages(int32_t id, bool& closeArmed, int32_t& answer);
 
   DialogHandle handle = nullptr;
   bool hidden = false;
@@ -159,22 +159,22 @@ class GeDialog : public core::FrameworkAllocated {
 class GeModalDialog : public GeDialog {
  public:
   GeModalDialog();
-  std::int32_t HandleMessage(const GeContainer& message, GeContainer& result) override;
+  int32_t HandleMessage(const GeContainer& message, GeContainer& result) override;
 
-  bool OpenModal(std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height, bool resizeable,
+  bool OpenModal(int32_t x, int32_t y, int32_t width, int32_t height, bool resizeable,
                  OPENDIALOGFLAGS flags);
   bool CloseModal(bool accepted);
-  void CheckIntRange(std::int32_t element, CHECKVALUERANGE type, std::int32_t value, std::int32_t x,
-                     std::int32_t y);
-  void CheckFloatRange(std::int32_t element, CHECKVALUERANGE type, double value, double x, double y,
+  void CheckIntRange(int32_t element, CHECKVALUERANGE type, int32_t value, int32_t x,
+                     int32_t y);
+  void CheckFloatRange(int32_t element, CHECKVALUERANGE type, double value, double x, double y,
                        CHECKVALUEFORMAT format);
-  void CheckMeterRange(std::int32_t element, CHECKVALUERANGE type, double value, double x, double y) {
+  void CheckMeterRange(int32_t element, CHECKVALUERANGE type, double value, double x, double y) {
     CheckFloatRange(element, type, value, x, y, CHECKVALUEFORMAT::METER);
   }
-  void CheckPercentRange(std::int32_t element, CHECKVALUERANGE type, double value, double x, double y) {
+  void CheckPercentRange(int32_t element, CHECKVALUERANGE type, double value, double x, double y) {
     CheckFloatRange(element, type, value, x, y, CHECKVALUEFORMAT::PERCENT);
   }
-  void CheckDegreeRange(std::int32_t element, CHECKVALUERANGE type, double value, double x, double y) {
+  void CheckDegreeRange(int32_t element, CHECKVALUERANGE type, double value, double x, double y) {
     CheckFloatRange(element, type, value, x, y, CHECKVALUEFORMAT::DEGREE);
   }
 
@@ -186,14 +186,14 @@ class GeModalDialog : public GeDialog {
   bool valuesValid = true;
 
  private:
-  void ReportRangeFailure(std::int32_t element, CHECKVALUERANGE type, double x, double y,
+  void ReportRangeFailure(int32_t element, CHECKVALUERANGE type, double x, double y,
                           CHECKVALUEFORMAT format);
 };
 
 class SubDialog : public GeDialog {
  public:
   SubDialog();
-  std::int32_t HandleMessage(const GeContainer& message, GeContainer& result) override;
+  int32_t HandleMessage(const GeContainer& message, GeContainer& result) override;
 
  protected:
   bool closeArmed = true;

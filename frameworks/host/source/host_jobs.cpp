@@ -34,15 +34,15 @@ bool Enqueue(core::JobObject* job) {
 
 bool OnMainThread() {
   return core::Method<ThreadServices, ThreadServices::GetCurrentThreadType>() ==
-         static_cast<std::int32_t>(THREADTYPE::MAIN);
+         static_cast<int32_t>(THREADTYPE::MAIN);
 }
 
-void* AllocateJob(std::size_t size) { return core::FrameworkAlloc(size, kJobAllocation); }
+void* AllocateJob(size_t size) { return core::FrameworkAlloc(size, kJobAllocation); }
 
 void EnqueueAndFinish(core::JobObject* job, WAITMODE mode, double& timeout) {
   // A job the host did not take is never waited for: there is nothing to wait on.
   const bool queued = Enqueue(job);
-  const auto waitMode = static_cast<std::int32_t>(mode);
+  const auto waitMode = static_cast<int32_t>(mode);
   if (queued && mode != WAITMODE::DONT_WAIT) {
     if (mode == WAITMODE::RETURN_ON_CANCEL &&
         !core::Method<ThreadServices, ThreadServices::Wait>(job, timeout, waitMode)) {
@@ -65,13 +65,13 @@ bool PrepareInPlace() {
   return true;
 }
 
-void RunInPlace(core::JobObject* job, std::int64_t* countWord) {
+void RunInPlace(core::JobObject* job, int64_t* countWord) {
   if (!Enqueue(job)) return;  // the host did not take it: no reference to wait out
-  const auto waitMode = static_cast<std::int32_t>(WAITMODE::DEFAULT);
+  const auto waitMode = static_cast<int32_t>(WAITMODE::DEFAULT);
   core::Method<ThreadServices, ThreadServices::Wait>(job, kNoTimeLimit, waitMode);
   // The stack memory may be left only when the job system holds no reference to it.
   core::CpuYieldState spin{0, core::kCpuYieldStartDelay, nullptr};
-  while ((__atomic_load_n(countWord, __ATOMIC_ACQUIRE) & ~std::int64_t{15}) != 16) core::CpuYield(spin);
+  while ((__atomic_load_n(countWord, __ATOMIC_ACQUIRE) & ~int64_t{15}) != 16) core::CpuYield(spin);
   core::EndCpuYieldWait(spin);
   core::ReleaseError(core::Method<ThreadServices, ThreadServices::GetResult>(job, kNoTimeLimit, waitMode));
 }
@@ -81,10 +81,10 @@ void RunInPlace(core::JobObject* job, std::int64_t* countWord) {
 // ---- host state scope ----
 
 namespace {
-constexpr std::int32_t kStateBegin = 3;
-constexpr std::int32_t kStateEnd = 2;
+constexpr int32_t kStateBegin = 3;
+constexpr int32_t kStateEnd = 2;
 
-void ChangeHostState(std::int32_t state) {
+void ChangeHostState(int32_t state) {
   double timeout = kNoTimeLimit;
   RunOnMainThread([state] { SetHostState(state); }, WAITMODE::DONT_WAIT, timeout);
 }

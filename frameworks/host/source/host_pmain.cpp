@@ -3,12 +3,12 @@
 #include "host_resource.h"
 #include "memory.h"
 
-std::int32_t EntryActionCount = 0;
+int32_t EntryActionCount = 0;
 HostPath* PluginFileStore = nullptr;
 
 namespace {
 
-std::int32_t InitAction(const HostOS* record, const PathSlot* pluginPath) {
+int32_t InitAction(const HostOS* record, const PathSlot* pluginPath) {
   if (++EntryActionCount != 1) return kEntryOk;
   // A host without a record cannot be served; refuse instead of reading through null.
   if (record == nullptr) return kEntryHostRejected;
@@ -27,7 +27,7 @@ void ReleasePluginFileStore() {
   PluginFileStore = nullptr;
 }
 
-std::int32_t EndAction() {
+int32_t EndAction() {
   if (--EntryActionCount != 0) return kEntryOk;
   OnPluginEnd();
   ReleaseResources();
@@ -37,7 +37,7 @@ std::int32_t EndAction() {
 
 }  // namespace
 
-extern "C" std::int32_t plugin_main(std::int32_t action, void* p1, void* p2, void* p3) {
+extern "C" int32_t plugin_main(int32_t action, void* p1, void* p2, void* p3) {
   switch (action) {
     case kActionInit:
       return InitAction(static_cast<const HostOS*>(p1), static_cast<const PathSlot*>(p3));
@@ -49,7 +49,7 @@ extern "C" std::int32_t plugin_main(std::int32_t action, void* p1, void* p2, voi
       return kEntryQueryAnswer;
     case kActionMessage: {
       // The message id travels in the low 32 bits of p1.
-      const auto id = static_cast<std::int32_t>(reinterpret_cast<std::uintptr_t>(p1));
+      const auto id = static_cast<int32_t>(reinterpret_cast<uintptr_t>(p1));
       return OnPluginMessage(id, p2) ? kEntryOk : kEntryFailed;
     }
     default:

@@ -68,7 +68,7 @@ bool LoadResources() {
   return g_resources.handle != nullptr;
 }
 
-const core::String& LoadResourceString(std::int32_t id) {
+const core::String& LoadResourceString(int32_t id) {
   if (g_resources.handle != nullptr) {
     if (const core::String* text = ResourceGetString(g_resources.handle, id)) return *text;
   }

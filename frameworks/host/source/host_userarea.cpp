@@ -10,25 +10,25 @@ GeUserArea::~GeUserArea() {
 
 bool GeUserArea::InitArea() { return true; }
 bool GeUserArea::FillAreaValues() { return true; }
-bool GeUserArea::QueryMinSize(std::int32_t&, std::int32_t&) { return false; }
-void GeUserArea::OnResized(std::int32_t, std::int32_t) {}
+bool GeUserArea::QueryMinSize(int32_t&, int32_t&) { return false; }
+void GeUserArea::OnResized(int32_t, int32_t) {}
 
-void GeUserArea::PaintArea(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2) {
+void GeUserArea::PaintArea(int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
   if (handle == nullptr) return;  // no host area to draw into
   UserAreaSetPen(handle, kDefaultAreaColour);
   UserAreaFillRect(handle, x1, y1, x2, y2);
 }
 
-void GeUserArea::PaintFromMessage(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2,
+void GeUserArea::PaintFromMessage(int32_t x1, int32_t y1, int32_t x2, int32_t y2,
                                   const GeContainer&) {
   PaintArea(x1, y1, x2, y2);
 }
 
 bool GeUserArea::OnInputEvent(const GeContainer&) { return false; }
-bool GeUserArea::OnAreaCoreEvent(std::int32_t, const GeContainer&) { return true; }
+bool GeUserArea::OnAreaCoreEvent(int32_t, const GeContainer&) { return true; }
 void GeUserArea::OnAreaTimer(const GeContainer&) {}
 
-std::int32_t GeUserArea::HandleAreaMessage(const GeContainer& message, GeContainer&) {
+int32_t GeUserArea::HandleAreaMessage(const GeContainer& message, GeContainer&) {
   switch (ContainerGetId(&message)) {
     case msg::kBuildLayout:
       InitArea();
@@ -37,8 +37,8 @@ std::int32_t GeUserArea::HandleAreaMessage(const GeContainer& message, GeContain
       FillAreaValues();
       return 1;
     case msg::kMinSize: {
-      std::int32_t width = 0;
-      std::int32_t height = 0;
+      int32_t width = 0;
+      int32_t height = 0;
       if (QueryMinSize(width, height) && handle != nullptr) UserAreaSetMinSize(handle, width, height);
       return 1;
     }
@@ -80,7 +80,7 @@ void GeUserArea::Redraw(bool threaded) {
   ReleaseGeValue(answer);
 }
 
-bool GeDialog::AttachUserArea(GeUserArea& area, const ElementRef& element, std::int32_t flags) {
+bool GeDialog::AttachUserArea(GeUserArea& area, const ElementRef& element, int32_t flags) {
   UserAreaRelease(area.handle);
   area.handle = nullptr;
   area.dialog = this;
@@ -99,8 +99,8 @@ iCustomGui::iCustomGui(const GeContainer& settings, const void* creation) {
   defh = ContainerGetInt32(&settings, msg::kDefaultHeight, 10);
 }
 
-std::intptr_t iCustomGui::CustomOperation9() { return 0; }
-std::intptr_t iCustomGui::CustomOperation10() { return 0; }
+intptr_t iCustomGui::CustomOperation9() { return 0; }
+intptr_t iCustomGui::CustomOperation10() { return 0; }
 void iCustomGui::CustomOperation11() {}
 bool iCustomGui::CustomOperation12() { return false; }
 bool iCustomGui::CustomOperation13() { return false; }
@@ -120,16 +120,16 @@ bool iCustomGui::SupportsLayoutMode() {
 
 void iCustomGui::OnLayoutModeChanged() {}
 
-void iCustomGui::SetLayoutMode(std::int32_t mode) {
+void iCustomGui::SetLayoutMode(int32_t mode) {
   if (!SupportsLayoutMode() || mode == layoutMode) return;
   layoutMode = mode;
   OnLayoutModeChanged();
 }
 
-std::int32_t iCustomGui::GetLayoutMode() { return layoutMode; }
+int32_t iCustomGui::GetLayoutMode() { return layoutMode; }
 
-std::int32_t iCustomGui::HandleMessage(const GeContainer& message, GeContainer& result) {
-  const std::int32_t id = ContainerGetId(&message);
+int32_t iCustomGui::HandleMessage(const GeContainer& message, GeContainer& result) {
+  const int32_t id = ContainerGetId(&message);
   if (id == msg::kCustomGuiMessage) {
     LocalContainer copy(id, &message);
     if (copy.GetInt32(msg::kMessageValue, 0) == msg::kCustomGuiMessage) {
@@ -145,7 +145,7 @@ std::int32_t iCustomGui::HandleMessage(const GeContainer& message, GeContainer& 
     OnWindowDestroyed();
     return 1;
   }
-  std::int32_t answer = 0;
+  int32_t answer = 0;
   if (HandleCloseMessages(id, closeArmed, answer)) return answer;
   return BaseHandleMessage(message, result);
 }

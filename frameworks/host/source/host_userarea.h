@@ -6,15 +6,15 @@
 // Entries of the user-area sub-table.
 inline constexpr HostOp<&t_HostOS_Cu, 0, void(UserAreaHandle)> UserAreaRelease{};
 inline constexpr HostOp<&t_HostOS_Cu, 8, void*(UserAreaHandle)> UserAreaUserData{};
-inline constexpr HostOp<&t_HostOS_Cu, 16, std::int32_t(UserAreaHandle)> UserAreaWidth{};
-inline constexpr HostOp<&t_HostOS_Cu, 24, std::int32_t(UserAreaHandle)> UserAreaHeight{};
-inline constexpr HostOp<&t_HostOS_Cu, 32, std::int32_t(UserAreaHandle)> UserAreaElementId{};
-inline constexpr HostOp<&t_HostOS_Cu, 40, void(UserAreaHandle, std::int32_t, std::int32_t)> UserAreaSetMinSize{};
-inline constexpr HostOp<&t_HostOS_Cu, 56, void(UserAreaHandle, std::int32_t, std::int32_t, std::int32_t, std::int32_t)> UserAreaFillRect{};
-inline constexpr HostOp<&t_HostOS_Cu, 72, void(UserAreaHandle, std::int32_t)> UserAreaSetPen{};
+inline constexpr HostOp<&t_HostOS_Cu, 16, int32_t(UserAreaHandle)> UserAreaWidth{};
+inline constexpr HostOp<&t_HostOS_Cu, 24, int32_t(UserAreaHandle)> UserAreaHeight{};
+inline constexpr HostOp<&t_HostOS_Cu, 32, int32_t(UserAreaHandle)> UserAreaElementId{};
+inline constexpr HostOp<&t_HostOS_Cu, 40, void(UserAreaHandle, int32_t, int32_t)> UserAreaSetMinSize{};
+inline constexpr HostOp<&t_HostOS_Cu, 56, void(UserAreaHandle, int32_t, int32_t, int32_t, int32_t)> UserAreaFillRect{};
+inline constexpr HostOp<&t_HostOS_Cu, 72, void(UserAreaHandle, int32_t)> UserAreaSetPen{};
 
 // USERAREAFLAGS of the host.
-enum USERAREAFLAGS : std::int32_t {
+enum USERAREAFLAGS : int32_t {
   USERAREA_NONE = 0,
   USERAREA_TABSTOP = 1,
   USERAREA_HANDLEFOCUS = 2,
@@ -23,7 +23,7 @@ enum USERAREAFLAGS : std::int32_t {
   USERAREA_DONT_MIRROR = 0x40000000,
 };
 
-inline constexpr std::int32_t kDefaultAreaColour = 1000;
+inline constexpr int32_t kDefaultAreaColour = 1000;
 
 class GeUserArea : public core::FrameworkAllocated {
  public:
@@ -33,15 +33,15 @@ class GeUserArea : public core::FrameworkAllocated {
   // Operations the host drives, in this fixed order.
   virtual bool InitArea();
   virtual bool FillAreaValues();
-  virtual bool QueryMinSize(std::int32_t& width, std::int32_t& height);
-  virtual void OnResized(std::int32_t width, std::int32_t height);
-  virtual void PaintArea(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2);
-  virtual void PaintFromMessage(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2,
+  virtual bool QueryMinSize(int32_t& width, int32_t& height);
+  virtual void OnResized(int32_t width, int32_t height);
+  virtual void PaintArea(int32_t x1, int32_t y1, int32_t x2, int32_t y2);
+  virtual void PaintFromMessage(int32_t x1, int32_t y1, int32_t x2, int32_t y2,
                                 const GeContainer& message);
   virtual bool OnInputEvent(const GeContainer& message);
-  virtual bool OnAreaCoreEvent(std::int32_t id, const GeContainer& message);
+  virtual bool OnAreaCoreEvent(int32_t id, const GeContainer& message);
   virtual void OnAreaTimer(const GeContainer& message);
-  virtual std::int32_t HandleAreaMessage(const GeContainer& message, GeContainer& result);
+  virtual int32_t HandleAreaMessage(const GeContainer& message, GeContainer& result);
 
   // Asks the host to draw the area again, threaded or through a draw message.
   void Redraw(bool threaded);
@@ -57,7 +57,7 @@ class GeUserArea : public core::FrameworkAllocated {
 
 // Result of the sixteenth custom-GUI operation: an Int32 and a host typed value.
 struct CustomGuiValue {
-  std::int32_t id;
+  int32_t id;
   GeValue value;
 };
 
@@ -65,11 +65,11 @@ class iCustomGui : public GeDialog {
  public:
   iCustomGui(const GeContainer& settings, const void* creationData);
 
-  std::int32_t HandleMessage(const GeContainer& message, GeContainer& result) override;
+  int32_t HandleMessage(const GeContainer& message, GeContainer& result) override;
 
   // Further operations, in this fixed order after those of GeDialog.
-  virtual std::intptr_t CustomOperation9();
-  virtual std::intptr_t CustomOperation10();
+  virtual intptr_t CustomOperation9();
+  virtual intptr_t CustomOperation10();
   virtual void CustomOperation11();
   virtual bool CustomOperation12();
   virtual bool CustomOperation13();
@@ -78,14 +78,14 @@ class iCustomGui : public GeDialog {
   virtual CustomGuiValue CustomOperation16();
   virtual bool SupportsLayoutMode();
   virtual void OnLayoutModeChanged();
-  virtual void SetLayoutMode(std::int32_t mode);
-  virtual std::int32_t GetLayoutMode();
+  virtual void SetLayoutMode(int32_t mode);
+  virtual int32_t GetLayoutMode();
 
-  std::int32_t DefaultHeight() const { return defh; }
+  int32_t DefaultHeight() const { return defh; }
 
  protected:
   bool closeArmed = true;
-  std::int32_t layoutMode = 0;
-  std::int32_t defh = 10;
+  int32_t layoutMode = 0;
+  int32_t defh = 10;
   const void* creationData = nullptr;
 };

@@ -20,7 +20,7 @@ void** const kTableGlobals[kHostTableCount] = {
 #define STATLUME_TABLE_CONDITION(name) " && t_HostOS_" #name
 constexpr char kConditions[] = STATLUME_HOST_TABLES(STATLUME_TABLE_CONDITION);
 constexpr char kAssertionPrefix[] = "Assertion failed: ";
-constexpr std::size_t kLeadingAnd = 4;  // the " && " before the first table
+constexpr size_t kLeadingAnd = 4;  // the " && " before the first table
 
 struct AssertionText {
   char text[sizeof(kAssertionPrefix) + sizeof(kConditions) - 1 - kLeadingAnd];
@@ -29,9 +29,9 @@ struct AssertionText {
 // "Assertion failed: t_HostOS_Ge && t_HostOS_Sh && ... && t_HostOS_FL"
 constexpr AssertionText MakeMissingTableAssertion() {
   AssertionText result{};
-  std::size_t n = 0;
-  for (std::size_t i = 0; i + 1 < sizeof(kAssertionPrefix); ++i) result.text[n++] = kAssertionPrefix[i];
-  for (std::size_t i = kLeadingAnd; i < sizeof(kConditions); ++i) result.text[n++] = kConditions[i];
+  size_t n = 0;
+  for (size_t i = 0; i + 1 < sizeof(kAssertionPrefix); ++i) result.text[n++] = kAssertionPrefix[i];
+  for (size_t i = kLeadingAnd; i < sizeof(kConditions); ++i) result.text[n++] = kConditions[i];
   return result;
 }
 constexpr AssertionText kMissingTableAssertion = MakeMissingTableAssertion();
@@ -42,7 +42,7 @@ constexpr int kAssertionLine = 136;
 
 }  // namespace
 
-std::int32_t BindHostTables(const HostOS* record) {
+int32_t BindHostTables(const HostOS* record) {
   t_HostOS = record;
   for (int i = 0; i < kHostTableCount; ++i) *kTableGlobals[i] = record->tables[i];
   for (int i = 0; i < kHostTableCount; ++i) {

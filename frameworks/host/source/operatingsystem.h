@@ -1,7 +1,8 @@
 #pragma once
-#include <cstddef>
-#include <cstdint>
-#include <type_traits>
+#include <stddef.h>
+#include <stdint.h>
+
+#include "freestanding.h"
 
 // The host's function tables, in the order of the HostOS record.
 #define STATLUME_HOST_TABLES(X)                                                      \
@@ -10,12 +11,12 @@
   X(Nb) X(Pl) X(Fi) X(Pa) X(Ln) X(Gv) X(Gd) X(At) X(CA) X(Ne) X(FL)
 
 inline constexpr int kHostTableCount = 37;
-inline constexpr std::int32_t kRequiredHostVersion = 2024000;
+inline constexpr int32_t kRequiredHostVersion = 2024000;
 
 // The record the host hands over with the first initialisation action.
 struct HostOS {
-  std::int32_t version;
-  std::int32_t padding;
+  int32_t version;
+  int32_t padding;
   void* tables[kHostTableCount];
 };
 static_assert(offsetof(HostOS, version) == 0);
@@ -30,7 +31,7 @@ STATLUME_HOST_TABLES(STATLUME_DECLARE_TABLE)
 
 // Stores the record and its sub-tables; reports missing tables once. Returns the
 // record's version, accepted or not by the caller.
-std::int32_t BindHostTables(const HostOS* record);
+int32_t BindHostTables(const HostOS* record);
 
 // Whether a record is bound and holds all 37 sub-tables. The plug-in works only
 // with a complete host: without it, it does not start and loads no resources.
@@ -40,10 +41,10 @@ bool HostTablesComplete();
 // The call passes its arguments unchanged and returns the entry's result unchanged.
 // A table or entry the host did not provide answers the failure value (null,
 // false, 0) instead of calling through a null pointer.
-template <void** Table, std::size_t Offset, typename Signature>
+template <void** Table, size_t Offset, typename Signature>
 struct HostOp;
 
-template <void** Table, std::size_t Offset, typename R, typename... A>
+template <void** Table, size_t Offset, typename R, typename... A>
 struct HostOp<Table, Offset, R(A...)> {
   static_assert(Offset % 8 == 0, "entries are 8 bytes wide");
   using Entry = R (*)(A...);
@@ -57,7 +58,7 @@ struct HostOp<Table, Offset, R(A...)> {
   R operator()(A... args) const {
     const Entry entry = Resolve();
     if (entry == nullptr) {
-      if constexpr (std::is_void_v<R>) return;
+      if constexpr (core::kIsVoid<R>) return;
       else return R{};
     }
     return entry(args...);
@@ -65,7 +66,7 @@ struct HostOp<Table, Offset, R(A...)> {
 };
 
 // A data entry of a sub-table (a pointer the host stores in place of a function).
-template <void** Table, std::size_t Offset, typename T>
+template <void** Table, size_t Offset, typename T>
 struct HostData {
   static_assert(Offset % 8 == 0, "entries are 8 bytes wide");
   T* operator()() const {

@@ -11,7 +11,7 @@ constexpr const char kMainFile[] = "plugins/statlume/source/main.cpp";
 constexpr int kConsoleTarget = 14;
 constexpr int kConsoleLevel = 1;
 
-enum PluginMessage : std::int32_t {
+enum PluginMessage : int32_t {
   kMessageNone = 0,
   kMessageLoadResources = 1,
 };
@@ -35,7 +35,7 @@ bool OnPluginStart() {
   return true;
 }
 
-bool OnPluginMessage(std::int32_t id, void*) {
+bool OnPluginMessage(int32_t id, void*) {
   switch (id) {
     case kMessageNone:
       return true;

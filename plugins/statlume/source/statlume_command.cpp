@@ -1,6 +1,5 @@
 #include "statlume_command.h"
 
-#include <string.h>
 
 #include "host_resource.h"
 
@@ -10,7 +9,7 @@ bool StatlumeDialogCommand::Run(BaseDocument*, void*) {
   return true;
 }
 
-std::int32_t StatlumeDialogCommand::QueryState(BaseDocument*, void*) { return kCommandStateDefault; }
+int32_t StatlumeDialogCommand::QueryState(BaseDocument*, void*) { return kCommandStateDefault; }
 
 bool StatlumeDialogCommand::RestoreFromLayout(void* layoutToken) {
   return dialog.RestoreWindow(ID_STATLUME_COMMAND, 0, layoutToken);
@@ -23,8 +22,8 @@ StatlumeDialogCommand* NewCommand() {
   static constexpr core::SourceLocation kCommand{"Statlume", __LINE__, 0};
   void* block = core::FrameworkAlloc(sizeof(StatlumeDialogCommand), kCommand);
   if (block == nullptr) return nullptr;
-  memset(block, 0, sizeof(StatlumeDialogCommand));
-  return new (block) StatlumeDialogCommand();
+  __builtin_memset(block, 0, sizeof(StatlumeDialogCommand));
+  return ::new (core::At(block)) StatlumeDialogCommand();
 }
 
 }  // namespace

@@ -8,7 +8,7 @@ inline constexpr char kIconFileName[] = "statlume.tif";
 class StatlumeDialogCommand : public CommandData {
  public:
   bool Run(BaseDocument* document, void* hostArgument) override;
-  std::int32_t QueryState(BaseDocument* document, void* hostArgument) override;
+  int32_t QueryState(BaseDocument* document, void* hostArgument) override;
   bool RestoreFromLayout(void* layoutToken) override;
 
   StatlumeDialog& Dialog() { return dialog; }

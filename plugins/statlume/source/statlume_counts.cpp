@@ -7,8 +7,8 @@ namespace {
 
 // The value fields in the order they are written.
 struct Field {
-  std::int32_t id;
-  std::int64_t ObjectCounts::*count;
+  int32_t id;
+  int64_t ObjectCounts::*count;
 };
 constexpr Field kFields[] = {
     {IDC_POLYGONS_EDITABLE, &ObjectCounts::polygonsEditable}, {IDC_POLYGONS_CURRENT, &ObjectCounts::polygonsCurrent},
@@ -18,7 +18,7 @@ constexpr Field kFields[] = {
 };
 
 // Plain decimal digits of a count, made by the host's string conversion.
-core::String CountText(std::int64_t value) {
+core::String CountText(int64_t value) {
   static constexpr core::SourceLocation kCountText{__FILE__, __LINE__, 0};
   core::String text;
   if (core::ErrorRef error = text.MakeWritable(kCountText)) {
@@ -32,7 +32,7 @@ core::String CountText(std::int64_t value) {
 
 // Runs a modeling command with a record of its own and takes the first result.
 // The result list is released at once; the object taken out belongs to the caller.
-BaseObject* FirstResultOf(std::int32_t command, BaseDocument* document, BaseObject* object) {
+BaseObject* FirstResultOf(int32_t command, BaseDocument* document, BaseObject* object) {
   ModelingCommandRecord record{};
   record.document = document;
   record.object = object;
@@ -70,7 +70,7 @@ BaseObject* NextInSubtree(BaseObject* current, BaseObject* root) {
 void StatlumeDialog::CountCurrent(BaseObject* object, ObjectCounts& counts) {
   for (BaseObject* current = object; current != nullptr;
        current = includeChildren ? NextInSubtree(current, object) : nullptr) {
-    const std::int32_t polygons = TagElementCount(current, kTagPolygons);
+    const int32_t polygons = TagElementCount(current, kTagPolygons);
     counts.polygonsCurrent += polygons;
     if (polygons > 0) counts.ngonsCurrent += NgonCount(current);
     counts.pointsCurrent += TagElementCount(current, kTagPoints);
@@ -93,8 +93,8 @@ bool StatlumeDialog::CountEditable(BaseDocument* document, BaseObject* object, O
     if (results.merged == nullptr) return false;
     geometry = results.merged;
   }
-  const std::int32_t polygons = TagElementCount(geometry, kTagPolygons);
-  const std::int32_t points = TagElementCount(geometry, kTagPoints);
+  const int32_t polygons = TagElementCount(geometry, kTagPolygons);
+  const int32_t points = TagElementCount(geometry, kTagPoints);
   counts.polygonsEditable = polygons;
   if (polygons > 0) counts.ngonsEditable = NgonCount(geometry);
   counts.pointsEditable = points;

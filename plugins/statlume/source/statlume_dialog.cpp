@@ -5,14 +5,14 @@
 
 namespace {
 
-constexpr std::int32_t kLeftTop = 9;    // at the left edge of the cell, at the top
-constexpr std::int32_t kFillTop = 57;   // filling the cell's width, at the top
-constexpr std::int32_t kLabelWidth = 100;
+constexpr int32_t kLeftTop = 9;    // at the left edge of the cell, at the top
+constexpr int32_t kFillTop = 57;   // filling the cell's width, at the top
+constexpr int32_t kLabelWidth = 100;
 
 struct Label {
-  std::int32_t id;
-  std::int32_t flags;
-  std::int32_t width;
+  int32_t id;
+  int32_t flags;
+  int32_t width;
   const char* text;
 };
 // The grid, row by row: label, "Current" column, "Editable" column.
@@ -35,7 +35,7 @@ constexpr Label kGrid[] = {
 };
 
 // The elements a pause greys, 1001 to 1008 then 4001 to 4004; the headings stay enabled.
-constexpr std::int32_t kPausedElements[] = {
+constexpr int32_t kPausedElements[] = {
     IDC_POLYGONS_EDITABLE, IDC_POLYGONS_CURRENT, IDC_POINTS_EDITABLE, IDC_POINTS_CURRENT,
     IDC_OBJECTS_EDITABLE,  IDC_OBJECTS_CURRENT,  IDC_NGONS_EDITABLE,  IDC_NGONS_CURRENT,
     IDC_LABEL_POLYGONS,    IDC_LABEL_POINTS,     IDC_LABEL_OBJECTS,   IDC_LABEL_NGONS,
@@ -84,7 +84,7 @@ bool StatlumeDialog::FillValues() {
   return true;
 }
 
-bool StatlumeDialog::OnCoreEvent(std::int32_t id, const GeContainer&) {
+bool StatlumeDialog::OnCoreEvent(int32_t id, const GeContainer&) {
   BaseDocument* document = ActiveDocument();
   if (id != kSceneChanged) return true;
   if (BaseObject* object = ActiveObjectOf(document))
@@ -97,10 +97,10 @@ bool StatlumeDialog::OnCoreEvent(std::int32_t id, const GeContainer&) {
 void StatlumeDialog::SetPaused(bool pause) {
   paused = pause;
   MenuSetItemState(IDM_PAUSE, true, paused);
-  for (std::int32_t element : kPausedElements) EnableElement(ElementRef{element, nullptr}, !paused);
+  for (int32_t element : kPausedElements) EnableElement(ElementRef{element, nullptr}, !paused);
 }
 
-bool StatlumeDialog::OnAction(std::int32_t id, const GeContainer&) {
+bool StatlumeDialog::OnAction(int32_t id, const GeContainer&) {
   BaseDocument* document = ActiveDocument();
   BaseObject* object = ActiveObjectOf(document);
   HelpFolder help;  // an empty path value for the help item, made for every action
@@ -131,7 +131,7 @@ bool StatlumeDialog::OnAction(std::int32_t id, const GeContainer&) {
   return true;
 }
 
-std::int32_t StatlumeDialog::HandleMessage(const GeContainer& message, GeContainer& result) {
+int32_t StatlumeDialog::HandleMessage(const GeContainer& message, GeContainer& result) {
   ContainerGetId(&message);  // read, as the base reads it again
   return GeDialog::HandleMessage(message, result);
 }

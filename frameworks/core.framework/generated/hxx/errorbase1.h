@@ -26,7 +26,7 @@ struct Error {
       {"PrivateGetPreallocation", "1f429549bad5153f"},
       {"PrivateSetDebugError", "8173c46b3c5e03d5"},
   };
-  static constexpr std::uint8_t kKinds[] = {0, 7, 0, 7, 6, 7, 6, 7, 0, 7, 0, 7, 0, 7, 7, 0, 7};
+  static constexpr uint8_t kKinds[] = {0, 7, 0, 7, 6, 7, 6, 7, 0, 7, 0, 7, 0, 7, 7, 0, 7};
 };
 
 struct AggregatedError {
@@ -38,7 +38,7 @@ struct AggregatedError {
       {"GetCount", "6b97cd5415a525c4"},
       {"GetError", "f273ad2b30b3ae27"},
   };
-  static constexpr std::uint8_t kKinds[] = {7, 7, 0, 6};
+  static constexpr uint8_t kKinds[] = {7, 7, 0, 6};
 };
 
 // Error classes the module tests objects against (no methods of their own).

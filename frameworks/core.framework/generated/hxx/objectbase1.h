@@ -3,7 +3,7 @@
 // method names with their signature hashes in slot order, method kind codes and
 // registration flags, and the published declarations, frameworks and keys it names.
 // Plain data only: the module and the host each build their own typed view of it.
-#include <cstdint>
+#include <stdint.h>
 
 namespace published {
 
@@ -16,7 +16,7 @@ inline constexpr char kHostPrefix[] = "net.hostapp.";
 
 struct System {
   static constexpr char kName[] = "net.hostapp.system";
-  static constexpr std::uint32_t kFlags = 0x40000000;
+  static constexpr uint32_t kFlags = 0x40000000;
   enum Slot : int {
     Alloc, Realloc, Free, PrivateFreeWithDestructor, PrivateCloneObject, ConsoleOutput,
     GetConsoleOutputType, ConfigurationRegister, kMethodCount
@@ -31,42 +31,42 @@ struct System {
       {"GetConsoleOutputType", "c921e05f60db5621"},
       {"ConfigurationRegister", "9e17af93f65e3bc7"},
   };
-  static constexpr std::uint8_t kKinds[] = {0, 0, 0, 0, 0, 2, 0, 6};
+  static constexpr uint8_t kKinds[] = {0, 0, 0, 0, 0, 2, 0, 6};
 };
 
 struct Application {
   static constexpr char kName[] = "net.hostapp.application";
-  static constexpr std::uint32_t kFlags = 0x40000000;
+  static constexpr uint32_t kFlags = 0x40000000;
   enum Slot : int { GetMachineInfo, GetModuleLocation, kMethodCount };
   static constexpr MethodDecl kMethods[] = {
       {"GetMachineInfo", "485f4f8abf1bd828"},
       {"GetModuleLocation", "c6e7dd0a0e1f3b52"},
   };
-  static constexpr std::uint8_t kKinds[] = {6, 6};
+  static constexpr uint8_t kKinds[] = {6, 6};
 };
 
 struct DataTypeLibrary {
   static constexpr char kName[] = "net.hostapp.datatypelib";
-  static constexpr std::uint32_t kFlags = 0x30000000;
+  static constexpr uint32_t kFlags = 0x30000000;
   enum Slot : int { GetInvalidType, GetDataType, kMethodCount };
   static constexpr MethodDecl kMethods[] = {
       {"GetInvalidType", "fba9d312aa617612"},
       {"GetDataType", "a9d3daed352202eb"},
   };
-  static constexpr std::uint8_t kKinds[] = {0, 6};
+  static constexpr uint8_t kKinds[] = {0, 6};
 };
 
 struct Logger {
   static constexpr char kName[] = "net.hostapp.logger";
-  static constexpr std::uint32_t kFlags = 0x40000000;
+  static constexpr uint32_t kFlags = 0x40000000;
   enum Slot : int { Write, kMethodCount };
   static constexpr MethodDecl kMethods[] = {{"Write", "c2dead756832d917"}};
-  static constexpr std::uint8_t kKinds[] = {6};
+  static constexpr uint8_t kKinds[] = {6};
 };
 
 struct String {
   static constexpr char kName[] = "net.hostapp.string";
-  static constexpr std::uint32_t kFlags = 0x50000000;
+  static constexpr uint32_t kFlags = 0x50000000;
   enum Slot : int { Free, AllocEmpty, AllocCopy, GetCString, SetCString, kMethodCount };
   static constexpr MethodDecl kMethods[] = {
       {"Free", "b3ec6551a87d989d"},
@@ -75,32 +75,32 @@ struct String {
       {"GetCString", "a805b03a99b43e4a"},
       {"SetCString", "5faaf7ced655d1f2"},
   };
-  static constexpr std::uint8_t kKinds[] = {0, 6, 6, 6, 7};
+  static constexpr uint8_t kKinds[] = {0, 6, 6, 6, 7};
 };
 
 struct StringConversion {
   static constexpr char kName[] = "net.hostapp.stringconversion";
-  static constexpr std::uint32_t kFlags = 0x40020000;
+  static constexpr uint32_t kFlags = 0x40020000;
   enum Slot : int { AppendInt, AppendIntUnsigned, FormatMessage, kMethodCount };
   static constexpr MethodDecl kMethods[] = {
       {"AppendInt", "aa04dcd84e01f019"},
       {"AppendInt", "4afda43939d77574"},
       {"FormatMessage", "a31936b5f6b0dd5c"},
   };
-  static constexpr std::uint8_t kKinds[] = {7, 7, 6};
+  static constexpr uint8_t kKinds[] = {7, 7, 6};
 };
 
 struct CString {
   static constexpr char kName[] = "net.hostapp.cstring";
-  static constexpr std::uint32_t kFlags = 0;
+  static constexpr uint32_t kFlags = 0;
   enum Slot : int { Free, kMethodCount };
   static constexpr MethodDecl kMethods[] = {{"Free", "587eff925fafccfe"}};
-  static constexpr std::uint8_t kKinds[] = {0};
+  static constexpr uint8_t kKinds[] = {0};
 };
 
 struct ThreadServices {
   static constexpr char kName[] = "net.hostapp.threadservices";
-  static constexpr std::uint32_t kFlags = 0x40000000;
+  static constexpr uint32_t kFlags = 0x40000000;
   enum Slot : int { GetCurrentThreadType, Enqueue, Wait, GetResult, Cancel, RemoveJobReference, kMethodCount };
   static constexpr MethodDecl kMethods[] = {
       {"GetCurrentThreadType", "cce2ed42b49a2cdc"},
@@ -110,26 +110,26 @@ struct ThreadServices {
       {"Cancel", "59b242d6383f06a7"},
       {"RemoveJobReference", "e433a716bb4f414d"},
   };
-  static constexpr std::uint8_t kKinds[] = {0, 7, 0, 7, 0, 0};
+  static constexpr uint8_t kKinds[] = {0, 7, 0, 7, 0, 0};
 };
 
 struct JobQueue {
   static constexpr char kName[] = "net.hostapp.jobqueue";
-  static constexpr std::uint32_t kFlags = 0x40000000;
+  static constexpr uint32_t kFlags = 0x40000000;
   enum Slot : int { GetMainThreadQueue, Free, kMethodCount };
   static constexpr MethodDecl kMethods[] = {
       {"GetMainThreadQueue", "69fe5172c77a4cd7"},
       {"Free", "0b0fa9db79ab9c71"},
   };
-  static constexpr std::uint8_t kKinds[] = {0, 0};
+  static constexpr uint8_t kKinds[] = {0, 0};
 };
 
 struct DataDictionary {
   static constexpr char kName[] = "net.hostapp.datadictionary";
-  static constexpr std::uint32_t kFlags = 0;
+  static constexpr uint32_t kFlags = 0;
   enum Slot : int { GetBool, kMethodCount };
   static constexpr MethodDecl kMethods[] = {{"GetBool", "490dcab3d41588b7"}};
-  static constexpr std::uint8_t kKinds[] = {0};
+  static constexpr uint8_t kKinds[] = {0};
 };
 
 // Published objects the module reads (declarations, classes and data types).

@@ -1,6 +1,6 @@
 #pragma once
-#include <cstddef>
-#include <cstdint>
+#include <stddef.h>
+#include <stdint.h>
 
 namespace core {
 
@@ -8,35 +8,35 @@ namespace core {
 // the text's length (bits 44-63), an owned-text bit (43) and a 43-bit hash.
 struct EntityId {
   const char* text;
-  std::uint64_t word;
+  uint64_t word;
 };
 static_assert(sizeof(EntityId) == 16);
 
-inline constexpr std::uint64_t kIdHashMask = 0x7ffffffffffULL;
-inline constexpr std::uint64_t kIdOwnedText = 1ULL << 43;
+inline constexpr uint64_t kIdHashMask = 0x7ffffffffffULL;
+inline constexpr uint64_t kIdOwnedText = 1ULL << 43;
 inline constexpr int kIdLengthShift = 44;
-inline constexpr std::size_t kIdMaxLength = (std::size_t{1} << 20) - 1;
+inline constexpr size_t kIdMaxLength = (size_t{1} << 20) - 1;
 
 // h = h * 31 + c over the unsigned bytes, 64-bit wrap-around, low 43 bits kept.
-constexpr std::uint64_t HashIdText(const char* text, std::size_t length) {
-  std::uint64_t hash = 0;
-  for (std::size_t i = 0; i < length; ++i)
+constexpr uint64_t HashIdText(const char* text, size_t length) {
+  uint64_t hash = 0;
+  for (size_t i = 0; i < length; ++i)
     hash = hash * 31 + static_cast<unsigned char>(text[i]);
   return hash & kIdHashMask;
 }
 
-constexpr EntityId MakeEntityId(const char* text, std::size_t length) {
-  return EntityId{text, (static_cast<std::uint64_t>(length) << kIdLengthShift) |
+constexpr EntityId MakeEntityId(const char* text, size_t length) {
+  return EntityId{text, (static_cast<uint64_t>(length) << kIdLengthShift) |
                             HashIdText(text, length)};
 }
 
-template <std::size_t N>
+template <size_t N>
 constexpr EntityId Id(const char (&text)[N]) {
   return MakeEntityId(text, N - 1);
 }
 
-constexpr std::size_t IdLength(const EntityId& id) {
-  return static_cast<std::size_t>(id.word >> kIdLengthShift);
+constexpr size_t IdLength(const EntityId& id) {
+  return static_cast<size_t>(id.word >> kIdLengthShift);
 }
 
 // Equal when the words agree (ignoring the owned bit) and the texts are the same

@@ -9,7 +9,7 @@
 namespace core {
 
 ConfigurationEntry g_configurationTable[kConfigurationCapacity];
-std::int32_t g_configurationCount = 0;
+int32_t g_configurationCount = 0;
 InitializerRecord g_configurationInitializer;
 
 namespace {
@@ -33,13 +33,13 @@ void NoYield(CpuYieldState*, void*) {}
 ErrorRef ConfigurationStart() {
   for (const ModuleEntry* module = g_framework.modules; module != nullptr; module = module->nextModule)
     if ((module->head.flags & kFlagSkipConfiguration) != 0) return nullptr;
-  for (std::int32_t i = 0; i < g_configurationCount; ++i)
+  for (int32_t i = 0; i < g_configurationCount; ++i)
     Method<iface::System, iface::System::ConfigurationRegister>(&g_configurationTable[i]);
   return nullptr;
 }
 
 void ConfigurationEnd() {
-  for (std::int32_t i = 0; i < g_configurationCount; ++i) {
+  for (int32_t i = 0; i < g_configurationCount; ++i) {
     ConfigurationEntry& entry = g_configurationTable[i];
     if (entry.type != kConfigurationValue && entry.type != kConfigurationValueAlt) continue;
     auto* slot = static_cast<const void**>(entry.storage);
@@ -56,7 +56,7 @@ void CpuYield(CpuYieldState& state) {
   }
   if (state.count == 0 && g_trackCpuYield != 0) g_CpuYieldDelegate(&state, state.payload);
   state.count += state.delay;
-  for (std::int32_t group = state.delay / 8; group > 0; --group) {
+  for (int32_t group = state.delay / 8; group > 0; --group) {
     for (int i = 0; i < 8; ++i) __builtin_ia32_pause();
   }
   state.delay *= 2;
@@ -79,9 +79,16 @@ core::InitializerDependency g_dependsOnConfiguration;
     g_dependsOnConfiguration, core::g_configurationInitializer, core::g_configurationUnit, ".configuration");
 }  // namespace
 
-std::uint8_t g_trackSpinlocks = core::RegisterConfigurationVariable<std::uint8_t>(
-    "g_trackSpinlocks", &g_trackSpinlocks, 0, core::kConfigurationBool, core::kSpinHelp);
-std::uint8_t g_trackCpuYield = core::RegisterConfigurationVariable<std::uint8_t>(
+// g_trackSpinlocks and g_inCrashhandler belong to the Unix builds; on Windows they
+// stay plain unregistered bytes.
+uint8_t g_trackSpinlocks = platform::kTraits.windows
+                               ? uint8_t{0}
+                               : core::RegisterConfigurationVariable<uint8_t>("g_trackSpinlocks", &g_trackSpinlocks,
+                                                                              0, core::kConfigurationBool,
+                                                                              core::kSpinHelp);
+uint8_t g_trackCpuYield = core::RegisterConfigurationVariable<uint8_t>(
     "g_trackCpuYield", &g_trackCpuYield, 0, core::kConfigurationBool, core::kSpinHelp);
-std::uint8_t g_inCrashhandler = core::RegisterConfigurationVariable<std::uint8_t>(
-    "g_inCrashhandler", &g_inCrashhandler, 0, core::kConfigurationCrashState, "");
+uint8_t g_inCrashhandler = platform::kTraits.windows
+                               ? uint8_t{0}
+                               : core::RegisterConfigurationVariable<uint8_t>(
+                                     "g_inCrashhandler", &g_inCrashhandler, 0, core::kConfigurationCrashState, "");

@@ -1,12 +1,13 @@
 #pragma once
 // Configuration variables the host may set, and the spin-wait back-off.
 #include "entityrecords.h"
+#include "platform.h"
 
 namespace core {
 
 inline constexpr int kConfigurationCapacity = 256;
 
-enum ConfigurationType : std::int32_t {
+enum ConfigurationType : int32_t {
   kConfigurationBool = 1,
   kConfigurationValue = 3,     // reference-counted framework value
   kConfigurationValueAlt = 4,  // reference-counted framework value
@@ -14,7 +15,7 @@ enum ConfigurationType : std::int32_t {
 };
 
 extern ConfigurationEntry g_configurationTable[kConfigurationCapacity];
-extern std::int32_t g_configurationCount;
+extern int32_t g_configurationCount;
 
 // Appends an entry (unless the table is full) and answers the default, which the
 // variable's static initialiser stores in its storage.
@@ -31,13 +32,13 @@ extern InitializerRecord g_configurationInitializer;
 
 // One step of spin-wait back-off; the state belongs to the waiting caller.
 struct CpuYieldState {
-  std::int32_t count;  // spin units spent, starts at 0
-  std::int32_t delay;  // starts at 16
+  int32_t count;  // spin units spent, starts at 0
+  int32_t delay;  // starts at 16
   void* payload;
 };
-inline constexpr std::int32_t kCpuYieldHandOver = 0x40000;
-inline constexpr std::int32_t kCpuYieldMaxDelay = 2048;
-inline constexpr std::int32_t kCpuYieldStartDelay = 16;
+inline constexpr int32_t kCpuYieldHandOver = 0x40000;
+inline constexpr int32_t kCpuYieldMaxDelay = 2048;
+inline constexpr int32_t kCpuYieldStartDelay = 16;
 void CpuYield(CpuYieldState& state);
 // Ends a wait: a tracking delegate sees the end of a wait that needed any steps.
 void EndCpuYieldWait(CpuYieldState& state);
@@ -45,11 +46,11 @@ void EndCpuYieldWait(CpuYieldState& state);
 }  // namespace core
 
 using CpuYieldDelegate = void (*)(core::CpuYieldState* state, void* payload);
-extern "C" __attribute__((visibility("default"))) CpuYieldDelegate g_CpuYieldDelegate;
+extern "C" STATLUME_EXPORT CpuYieldDelegate g_CpuYieldDelegate;
 
-extern std::uint8_t g_trackCpuYield;
-extern std::uint8_t g_trackSpinlocks;
-extern std::uint8_t g_inCrashhandler;
+extern uint8_t g_trackCpuYield;
+extern uint8_t g_trackSpinlocks;
+extern uint8_t g_inCrashhandler;
 
 namespace core {
 template <typename T>

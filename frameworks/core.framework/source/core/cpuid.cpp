@@ -9,7 +9,7 @@
 
 namespace core {
 
-std::uint8_t MachineInfoFlags[kMachineFeatureCount];
+uint8_t MachineInfoFlags[kMachineFeatureCount];
 
 namespace {
 

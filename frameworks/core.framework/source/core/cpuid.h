@@ -1,5 +1,5 @@
 #pragma once
-#include <cstdint>
+#include <stdint.h>
 
 #include "entityrecords.h"
 
@@ -8,7 +8,7 @@ namespace core {
 // Instruction-set extensions the machine supports, from the host's machine
 // information: SSE2, SSE3, SSSE3, SSE4.1, SSE4.2, AVX, FMA, AES, PCLMULQDQ, AVX2.
 inline constexpr int kMachineFeatureCount = 10;
-extern std::uint8_t MachineInfoFlags[kMachineFeatureCount];
+extern uint8_t MachineInfoFlags[kMachineFeatureCount];
 
 // Start function of the unit: reads the flags once at module start.
 ErrorRef DetectCpuFeatures();

@@ -1,6 +1,5 @@
 #include "datatype.h"
 
-#include <string.h>
 
 #include "debugoutput.h"
 #include "interfaces.h"
@@ -35,8 +34,8 @@ Result<StringObject*> ErrorTextForm(const void* error) {
   return ObjectMethod<iface::Error, iface::Error::GetMessage, iface::Error::GetMessageFn>{}(error);
 }
 
-std::uint32_t* FlagsWord(const DataTypeObject* type) {
-  return reinterpret_cast<std::uint32_t*>(
+uint32_t* FlagsWord(const DataTypeObject* type) {
+  return reinterpret_cast<uint32_t*>(
       const_cast<char*>(reinterpret_cast<const char*>(type)) + kDataTypeFlagsOffset);
 }
 

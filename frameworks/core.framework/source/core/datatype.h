@@ -4,7 +4,7 @@
 namespace core {
 
 // Data type objects whose flags word (32 bits at byte 40) has bit 0 set are static.
-inline constexpr std::size_t kDataTypeFlagsOffset = 40;
+inline constexpr size_t kDataTypeFlagsOffset = 40;
 bool IsStaticDataType(const DataTypeObject* type);
 
 // Links a holder at the head of its module's list (static initialisation only).

@@ -1,11 +1,6 @@
 #include "debugglobals.h"
 
-#include <fcntl.h>
-#include <string.h>
-#include <unistd.h>
-
-#include <cstdlib>
-
+#include "platform.h"
 #include "configuration.h"
 #include "register.h"
 #include "registration.h"
@@ -18,25 +13,13 @@ core::InitializerDependency g_dependsOnConfiguration;
     g_dependsOnConfiguration, core::g_configurationInitializer, g_debugUnit, ".configuration");
 }  // namespace
 
-std::uint8_t g_enableDebugBreak = core::RegisterConfigurationVariable<std::uint8_t>(
+uint8_t g_enableDebugBreak = core::RegisterConfigurationVariable<uint8_t>(
     "g_enableDebugBreak", &g_enableDebugBreak, 1, core::kConfigurationBool,
     "enable debug breaks (when debugger is attached)");
 
 namespace core {
 
-bool QueryDebuggerAttached() {
-  // /proc/self/status carries "TracerPid:\t<pid>"; any pid other than 0 is a tracer.
-  const int fd = open("/proc/self/status", O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return false;
-  char buffer[4096];
-  const ssize_t length = read(fd, buffer, sizeof(buffer) - 1);
-  close(fd);
-  if (length <= 0) return false;
-  buffer[length] = '\0';
-  const char* field = strstr(buffer, "TracerPid:");
-  if (field == nullptr) return false;
-  return std::strtol(field + 10, nullptr, 10) != 0;
-}
+bool QueryDebuggerAttached() { return platform::DebuggerAttached(); }
 
 bool g_debuggerAttached = QueryDebuggerAttached();
 

@@ -1,5 +1,5 @@
 #pragma once
-#include <cstdint>
+#include <stdint.h>
 
 namespace core {
 
@@ -20,4 +20,4 @@ void DebugBreakIfEnabled();
 }  // namespace core
 
 // Configuration variable "enable debug breaks (when debugger is attached)", default 1.
-extern std::uint8_t g_enableDebugBreak;
+extern uint8_t g_enableDebugBreak;

@@ -1,12 +1,9 @@
 #include "debugoutput.h"
 
-#include <pthread.h>
-#include <stdio.h>
-#include <string.h>
-
 #include "debugglobals.h"
 #include "hostservices.h"
 #include "memory.h"
+#include "platform.h"
 
 namespace core {
 
@@ -20,16 +17,16 @@ namespace {
 // reported in turn): that line goes to standard output, which never comes back
 // here. Plain atomics: no thread-local storage, no runtime support.
 constexpr int kWriterSlots = 64;
-std::uintptr_t g_writers[kWriterSlots];
+uintptr_t g_writers[kWriterSlots];
 
 class WriterScope {
  public:
   WriterScope() {
-    const std::uintptr_t self = static_cast<std::uintptr_t>(pthread_self());
-    for (const std::uintptr_t& writer : g_writers)
+    const uintptr_t self = platform::CurrentThreadId();
+    for (const uintptr_t& writer : g_writers)
       if (__atomic_load_n(&writer, __ATOMIC_ACQUIRE) == self) return;  // nested
     for (int i = 0; i < kWriterSlots; ++i) {
-      std::uintptr_t expected = 0;
+      uintptr_t expected = 0;
       if (__atomic_compare_exchange_n(&g_writers[i], &expected, self, false, __ATOMIC_ACQ_REL,
                                       __ATOMIC_ACQUIRE)) {
         slot_ = i;
@@ -39,7 +36,7 @@ class WriterScope {
     // More writers at once than slots: this one takes the route that cannot recurse.
   }
   ~WriterScope() {
-    if (slot_ >= 0) __atomic_store_n(&g_writers[slot_], std::uintptr_t{0}, __ATOMIC_RELEASE);
+    if (slot_ >= 0) __atomic_store_n(&g_writers[slot_], uintptr_t{0}, __ATOMIC_RELEASE);
   }
   WriterScope(const WriterScope&) = delete;
   WriterScope& operator=(const WriterScope&) = delete;
@@ -50,49 +47,50 @@ class WriterScope {
   int slot_ = -1;
 };
 
-void ConsoleSink(const char* text, const char* file, int line, std::uint32_t flags, bool toHost) {
+void ConsoleSink(const char* text, const char* file, int line, uint32_t flags, bool toHost) {
   if (toHost && HostConsoleBound()) {
     HostConsoleOutput(text, file, line, flags);
     return;
   }
   // Unbound host, or a diagnostic inside a diagnostic: standard output is the
-  // console. Linux has no separate debugger channel.
-  printf("%s", text);
+  // console, and the debugger hears it where the platform has a channel for it.
+  platform::WriteStandardOutput(text);
+  platform::WriteDebuggerOutput(text);
 }
 
 }  // namespace
 
 const char* LastPathComponent(const char* path) {
   if (path == nullptr) return "";
-  const char* slash = strrchr(path, '/');
+  const char* slash = __builtin_strrchr(path, '/');
   if (slash != nullptr) return slash + 1;
-  const char* backslash = strrchr(path, '\\');
+  const char* backslash = __builtin_strrchr(path, '\\');
   return backslash != nullptr ? backslash + 1 : path;
 }
 
-std::size_t FormatDebugLine(char* buffer, std::size_t capacity, std::uint32_t flags,
+size_t FormatDebugLine(char* buffer, size_t capacity, uint32_t flags,
                             const char* text, int line, const char* file,
                             bool debuggerAttached) {
   char location[kDebugLocationBuffer] = "";
   if ((flags & kOutputWithLocation) != 0) {
     if (debuggerAttached)
-      snprintf(location, sizeof(location), "%s(%d): ", file != nullptr ? file : "", line);
+      platform::FormatText(location, sizeof(location), "%s(%d): ", file != nullptr ? file : "", line);
     else
-      snprintf(location, sizeof(location), " [%s(%d)]", LastPathComponent(file), line);
+      platform::FormatText(location, sizeof(location), " [%s(%d)]", LastPathComponent(file), line);
   }
   const char* tag = (flags & kOutputWarning) != 0    ? "WARNING: "
                     : (flags & kOutputCritical) != 0 ? "CRITICAL: "
                                                      : "";
   const char* lineEnd = (flags & kOutputNoLineEnd) != 0 ? "" : "\n";
   const int written =
-      snprintf(buffer, capacity, "%s%s%s%s%s", debuggerAttached ? location : "", tag,
+      platform::FormatText(buffer, capacity, "%s%s%s%s%s", debuggerAttached ? location : "", tag,
                text != nullptr ? text : "", debuggerAttached ? "" : location, lineEnd);
-  return written < 0 ? 0 : static_cast<std::size_t>(written);
+  return written < 0 ? 0 : static_cast<size_t>(written);
 }
 
-std::uint32_t DebugOutputMask() { return g_debugOutputState.mask; }
+uint32_t DebugOutputMask() { return g_debugOutputState.mask; }
 
-void DebugOutput(std::uint32_t flags, const char* text, int line, const char* file) {
+void DebugOutput(uint32_t flags, const char* text, int line, const char* file) {
   if (!g_debugOutputState.started) {
     g_debugOutputState.started = true;
     g_debuggerAttached = QueryDebuggerAttached();
@@ -106,7 +104,7 @@ void DebugOutput(std::uint32_t flags, const char* text, int line, const char* fi
 
   const bool debugger = g_debuggerAttached;
   char stackLine[kDebugLineStackBuffer];
-  const std::size_t length =
+  const size_t length =
       FormatDebugLine(stackLine, sizeof(stackLine), flags, text, line, file, debugger);
   if (length < sizeof(stackLine)) {
     ConsoleSink(stackLine, file, line, flags, toHost);

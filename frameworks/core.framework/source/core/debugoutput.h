@@ -1,11 +1,11 @@
 #pragma once
-#include <cstddef>
-#include <cstdint>
+#include <stddef.h>
+#include <stdint.h>
 
 namespace core {
 
 // Levels and modifiers of a diagnostic line.
-enum DebugOutputFlags : std::uint32_t {
+enum DebugOutputFlags : uint32_t {
   kOutputInfo = 1,
   kOutputWarning = 2,
   kOutputCritical = 4,
@@ -17,25 +17,25 @@ enum DebugOutputFlags : std::uint32_t {
 
 // Output mask: bits 0-2 enable the levels; 0x20000000 asks the host for its mask
 // as soon as the host can answer.
-inline constexpr std::uint32_t kInitialOutputMask = 0x20000007;
-inline constexpr std::uint32_t kAskHostForMask = 0x20000000;
-inline constexpr std::size_t kDebugLineStackBuffer = 2048;
-inline constexpr std::size_t kDebugLocationBuffer = 1024;
+inline constexpr uint32_t kInitialOutputMask = 0x20000007;
+inline constexpr uint32_t kAskHostForMask = 0x20000000;
+inline constexpr size_t kDebugLineStackBuffer = 2048;
+inline constexpr size_t kDebugLocationBuffer = 1024;
 
 // Whether the first line was written (the debugger state is read then), and the
 // output mask; the only state diagnostics keep.
 struct DebugOutputState {
   bool started;
-  std::uint32_t mask;
+  uint32_t mask;
 };
 extern DebugOutputState g_debugOutputState;
 
 // Writes one diagnostic line: level tag, text, optional source location, line feed.
-void DebugOutput(std::uint32_t flags, const char* text, int line, const char* file);
+void DebugOutput(uint32_t flags, const char* text, int line, const char* file);
 
 // Builds the line DebugOutput sends. Behaves like snprintf: writes at most
 // capacity - 1 characters plus a terminating zero and answers the full length.
-std::size_t FormatDebugLine(char* buffer, std::size_t capacity, std::uint32_t flags,
+size_t FormatDebugLine(char* buffer, size_t capacity, uint32_t flags,
                             const char* text, int line, const char* file,
                             bool debuggerAttached);
 
@@ -43,6 +43,6 @@ std::size_t FormatDebugLine(char* buffer, std::size_t capacity, std::uint32_t fl
 const char* LastPathComponent(const char* path);
 
 // Current output mask (for tests and the host route).
-std::uint32_t DebugOutputMask();
+uint32_t DebugOutputMask();
 
 }  // namespace core

@@ -1,8 +1,8 @@
 #pragma once
 // Layout of the static registration records the host's framework kernel reads
 // through g_framework. Plain data only: the kernel side includes this too.
-#include <cstddef>
-#include <cstdint>
+#include <stddef.h>
+#include <stdint.h>
 
 #include "apibaseid.h"
 #include "sourcelocation.h"
@@ -13,7 +13,7 @@ struct ErrorObject;
 using ErrorRef = const ErrorObject*;
 
 // Record kinds.
-enum EntityKind : std::int32_t {
+enum EntityKind : int32_t {
   kEntityBlank = 0,
   kEntityObjectInterface = 1,
   kEntityTableInterface = 3,
@@ -28,7 +28,7 @@ enum EntityKind : std::int32_t {
 };
 
 // Flag bits of a record.
-enum EntityFlags : std::uint32_t {
+enum EntityFlags : uint32_t {
   kFlagConstructed = 0x1,
   kFlagResolved = 0x4,           // set by the kernel: bound or initialised
   kFlagBaseIsSingle = 0x400,     // object interface: `bases` is one reference
@@ -41,11 +41,11 @@ enum EntityFlags : std::uint32_t {
 
 // Common head of every registration record.
 struct EntityRecord {
-  std::int32_t kind;
-  std::uint32_t flags;
+  int32_t kind;
+  uint32_t flags;
   EntityId id;
   EntityRecord* owner;
-  std::uintptr_t state;
+  uintptr_t state;
   EntityRecord* next;
 };
 static_assert(offsetof(EntityRecord, id) == 8);
@@ -66,7 +66,7 @@ struct TranslationUnitRecord {
   EntityRecord* childTail;
   UsedDeclaration* uses;
   InitializerDependency* dependencies;
-  std::intptr_t bookkeeping[3];  // -1, -2, -1 at registration
+  intptr_t bookkeeping[3];  // -1, -2, -1 at registration
 };
 
 struct ModuleEntry {
@@ -75,9 +75,9 @@ struct ModuleEntry {
   EntityRecord* referencesHead;  // declaration, interface and registry references
   ModuleEntry* nextModule;       // link in g_framework's module list
   ModuleRecord* framework;       // back pointer to g_framework
-  std::uintptr_t kernelWords[3];
+  uintptr_t kernelWords[3];
   const EntityId* dependencies;
-  std::int64_t dependencyCount;  // -1 until a dependency list is set
+  int64_t dependencyCount;  // -1 until a dependency list is set
   LazyDataTypeHolder* dataTypes;
 };
 
@@ -86,85 +86,85 @@ using EndFunction = void (*)();
 
 struct StartFunctionRecord {
   EntityRecord head;
-  std::uintptr_t reserved[4];
+  uintptr_t reserved[4];
   StartFunction start;
   EndFunction end;
 };
 
 struct InitializerRecord {
   EntityRecord head;
-  std::uintptr_t reserved[4];
-  std::int32_t priority;
+  uintptr_t reserved[4];
+  int32_t priority;
 };
 
 // Declaration, class and data type references (kinds 4, 6, 7).
 struct DeclarationReference {
   EntityRecord head;
   void* definition;  // written by the kernel
-  std::uintptr_t reserved;
+  uintptr_t reserved;
   const void* value;  // resolved value, written by the kernel
 };
 
 struct RegistryReference {
   EntityRecord head;
   void* definition;
-  std::uintptr_t reserved;
+  uintptr_t reserved;
 };
 
 struct FunctionTableReference;
 using BindFunction = ErrorRef (*)(FunctionTableReference* reference, void** table,
-                                  const std::uint8_t* kinds, std::int64_t count);
+                                  const uint8_t* kinds, int64_t count);
 using FallbackInstaller = ErrorRef (*)(BindFunction bind, void** table);
 using OnDemandFunction = void (*)(void** table);
 
 // Interface reference bound through a function table (kind 3).
 struct FunctionTableReference {
   EntityRecord head;
-  std::uintptr_t reserved0;
+  uintptr_t reserved0;
   void* definition;
   void** table;
   void** tableEnd;
   const char* methodNames;
-  std::int64_t methodCount;
+  int64_t methodCount;
   FallbackInstaller installer;
-  std::uintptr_t reserved1;
+  uintptr_t reserved1;
   OnDemandFunction onDemand;
-  std::uintptr_t reserved2;
+  uintptr_t reserved2;
 };
 
-inline constexpr std::uint64_t kUnboundMethodOffset = 0x8000000000000000ULL;
+inline constexpr uint64_t kUnboundMethodOffset = 0x8000000000000000ULL;
 
 // Interface reference bound through object dispatch (kind 1).
 struct ObjectInterfaceReference {
   EntityRecord head;
-  std::uintptr_t reserved0;
+  uintptr_t reserved0;
   void* definition;
-  std::uint64_t methodOffset;
+  uint64_t methodOffset;
   void* reserved1;
   const void* bases;
   const char* methodNames;
   EntityId idCopy;
-  std::uintptr_t reserved2;
-  std::int64_t minusOne;
-  const std::uint8_t* methodKinds;
+  uintptr_t reserved2;
+  int64_t minusOne;
+  const uint8_t* methodKinds;
 };
 
 struct UsedDeclaration {
   UsedDeclaration* next;
-  std::uintptr_t reserved0[2];
+  uintptr_t reserved0[2];
   const EntityRecord* declaration;
   const char* header;
-  std::uintptr_t reserved1;
-  std::int64_t line;
+  uintptr_t reserved1;
+  int64_t line;
 };
 
 struct InitializerDependency {
   InitializerDependency* next;
   const InitializerRecord* initializer;
   const InitializerRecord* initializerAgain;
-  std::uintptr_t reserved0[2];
+  uintptr_t reserved0[2];
   const char* name;
-  std::uintptr_t reserved1;
+  uintptr_t reserved1;
 };
 
 struct StaticIdConstant;
@@ -175,7 +175,7 @@ struct StaticIdNode {
 };
 // A value word the kernel fills, followed by its list node.
 struct StaticIdConstant {
-  std::uint64_t value;
+  uint64_t value;
   StaticIdNode node;
 };
 
@@ -184,12 +184,12 @@ using KernelInitializer = void (*)(ErrorRef* error, void* definition, const Enti
 
 // The exported module record g_framework.
 struct ModuleRecord {
-  std::uint64_t versions[2];
+  uint64_t versions[2];
   ModuleEntry* modules;
   EntityId idSlot;
   KernelInitializer initializer;
   StaticIdNode* constants;
-  std::intptr_t kernelWords[3];
+  intptr_t kernelWords[3];
 };
 static_assert(offsetof(ModuleRecord, modules) == 16);
 static_assert(offsetof(ModuleRecord, initializer) == 40);
@@ -212,10 +212,10 @@ struct LazyDataTypeHolder {
 struct ConfigurationEntry {
   const char* name;
   const char* help;
-  std::int32_t type;
+  int32_t type;
   void* storage;
-  std::int32_t reserved;
-  std::uintptr_t rest[2];
+  int32_t reserved;
+  uintptr_t rest[2];
 };
 static_assert(sizeof(ConfigurationEntry) == 56);
 
@@ -223,7 +223,7 @@ static_assert(sizeof(ConfigurationEntry) == 56);
 // byte 32 is the descriptor's size; an interface's method block starts at the
 // interface's method offset with a flag byte, then 16 bytes per method (function,
 // receiver adjustment).
-inline constexpr std::size_t kDescriptorSizeOffset = 32;
-inline constexpr std::size_t kMethodEntrySize = 16;
+inline constexpr size_t kDescriptorSizeOffset = 32;
+inline constexpr size_t kMethodEntrySize = 16;
 
 }  // namespace core

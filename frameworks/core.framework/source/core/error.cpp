@@ -28,23 +28,23 @@ int RegisterStandardErrors() {
 // ever frees them, and their descriptor implements no interface.
 struct alignas(8) LocalDescriptor {
   unsigned char bytes[kDescriptorSizeOffset];
-  std::uint64_t size;
+  uint64_t size;
 };
 constexpr LocalDescriptor kLocalDescriptor{{}, sizeof(LocalDescriptor)};
 
 struct LocalError {
-  std::int64_t countWord;
+  int64_t countWord;
   const LocalDescriptor* descriptor;
   const char* what;
 };
 LocalError g_localErrors[iface::errors::kStandardErrorCount] = {
-    {std::int64_t{1} << 60, &kLocalDescriptor, "out of memory"},
-    {std::int64_t{1} << 60, &kLocalDescriptor, "null pointer"},
-    {std::int64_t{1} << 60, &kLocalDescriptor, "illegal argument"},
-    {std::int64_t{1} << 60, &kLocalDescriptor, "illegal state"},
-    {std::int64_t{1} << 60, &kLocalDescriptor, "function not implemented"},
-    {std::int64_t{1} << 60, &kLocalDescriptor, "unresolved"},
-    {std::int64_t{1} << 60, &kLocalDescriptor, "unknown"},
+    {int64_t{1} << 60, &kLocalDescriptor, "out of memory"},
+    {int64_t{1} << 60, &kLocalDescriptor, "null pointer"},
+    {int64_t{1} << 60, &kLocalDescriptor, "illegal argument"},
+    {int64_t{1} << 60, &kLocalDescriptor, "illegal state"},
+    {int64_t{1} << 60, &kLocalDescriptor, "function not implemented"},
+    {int64_t{1} << 60, &kLocalDescriptor, "unresolved"},
+    {int64_t{1} << 60, &kLocalDescriptor, "unknown"},
 };
 
 int CodeIndex(int code) { return code >= 0 && code < kErrorUnknown ? code : kErrorUnknown; }

@@ -84,7 +84,7 @@ CText::~CText() {
   ReleaseError(error_);
 }
 
-void OutputString(std::uint32_t flags, core::String string, int line, const char* file) {
+void OutputString(uint32_t flags, core::String string, int line, const char* file) {
   if (string.IsNull()) {
     DebugOutput(kOutputCriticalLocated, "Console output failed", line, file);
     return;

@@ -49,7 +49,7 @@ class CText {
 };
 
 // Writes a framework string through DebugOutput (see Output of a framework string).
-void OutputString(std::uint32_t flags, String string, int line, const char* file);
+void OutputString(uint32_t flags, String string, int line, const char* file);
 
 // Declaration of the host's UTF-8 decoding, passed when strings are set from text.
 extern DeclarationReference g_utf8Decoding;

@@ -17,18 +17,18 @@ bool HostConsoleBound() {
 
 bool HostConsoleOutputTypeBound() { return IsMethodBound<System, System::GetConsoleOutputType>(); }
 
-std::uint32_t HostConsoleOutputType() { return Method<System, System::GetConsoleOutputType>(); }
+uint32_t HostConsoleOutputType() { return Method<System, System::GetConsoleOutputType>(); }
 
-void HostConsoleOutput(const char* text, const char* file, int line, std::uint32_t flags) {
+void HostConsoleOutput(const char* text, const char* file, int line, uint32_t flags) {
   const SourceLocation where{file, line, 0};
   Method<System, System::ConsoleOutput>(text, &where, flags, 0);
 }
 
-void* HostAlloc(std::size_t size, const SourceLocation& where) {
+void* HostAlloc(size_t size, const SourceLocation& where) {
   return Method<System, System::Alloc>(size, &where);
 }
 
-void* HostRealloc(void* block, std::size_t size, const SourceLocation& where) {
+void* HostRealloc(void* block, size_t size, const SourceLocation& where) {
   return Method<System, System::Realloc>(block, size, &where);
 }
 

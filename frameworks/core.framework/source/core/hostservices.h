@@ -1,6 +1,6 @@
 #pragma once
-#include <cstddef>
-#include <cstdint>
+#include <stddef.h>
+#include <stdint.h>
 
 #include "sourcelocation.h"
 
@@ -13,11 +13,11 @@ bool HostSystemBound();
 // unbound one would report itself through the very diagnostics that called it.
 bool HostConsoleBound();
 bool HostConsoleOutputTypeBound();
-std::uint32_t HostConsoleOutputType();
-void HostConsoleOutput(const char* text, const char* file, int line, std::uint32_t flags);
+uint32_t HostConsoleOutputType();
+void HostConsoleOutput(const char* text, const char* file, int line, uint32_t flags);
 
-void* HostAlloc(std::size_t size, const SourceLocation& where);
-void* HostRealloc(void* block, std::size_t size, const SourceLocation& where);
+void* HostAlloc(size_t size, const SourceLocation& where);
+void* HostRealloc(void* block, size_t size, const SourceLocation& where);
 void HostFree(void* block);
 // Destroys and frees a framework object whose last reference went.
 void HostFreeObject(const void* object);

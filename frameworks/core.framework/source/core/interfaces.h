@@ -2,8 +2,8 @@
 // The module's typed view of the host's published interfaces: each interface's
 // identifier and method list from the published list, with the signature of every
 // method the module calls, in slot order.
-#include <cstddef>
-#include <cstdint>
+#include <stddef.h>
+#include <stdint.h>
 
 #include "apibaseid.h"
 #include "entityrecords.h"
@@ -39,14 +39,14 @@ constexpr EntityId IdOf(const char* text) { return core::MakeEntityId(text, core
 
 struct System : published::System {
   static constexpr EntityId kId = IdOf(kName);
-  using AllocFn = void*(std::size_t, const SourceLocation*);
-  using ReallocFn = void*(void*, std::size_t, const SourceLocation*);
+  using AllocFn = void*(size_t, const SourceLocation*);
+  using ReallocFn = void*(void*, size_t, const SourceLocation*);
   using FreeFn = void(void*);
   // Runs `destructor` (when given) on the object, then releases its storage.
   using PrivateFreeWithDestructorFn = void(const void*, void (*)(void*));
   using PrivateCloneObjectFn = void*(const void*);
-  using ConsoleOutputFn = void(const char*, const SourceLocation*, std::uint32_t, std::int32_t);
-  using GetConsoleOutputTypeFn = std::uint32_t();
+  using ConsoleOutputFn = void(const char*, const SourceLocation*, uint32_t, int32_t);
+  using GetConsoleOutputTypeFn = uint32_t();
   using ConfigurationRegisterFn = void(const ConfigurationEntry*);
   using Methods = core::Signatures<AllocFn, ReallocFn, FreeFn, PrivateFreeWithDestructorFn, PrivateCloneObjectFn,
                                    ConsoleOutputFn, GetConsoleOutputTypeFn, ConfigurationRegisterFn>;
@@ -69,8 +69,8 @@ struct DataTypeLibrary : published::DataTypeLibrary {
 
 struct Logger : published::Logger {
   static constexpr EntityId kId = IdOf(kName);
-  using WriteFn = ErrorRef(LoggerObject*, std::int32_t target, const StringObject* text, const SourceLocation*,
-                           std::int32_t level);
+  using WriteFn = ErrorRef(LoggerObject*, int32_t target, const StringObject* text, const SourceLocation*,
+                           int32_t level);
   using Methods = core::Signatures<WriteFn>;
 };
 
@@ -81,17 +81,17 @@ struct String : published::String {
   using AllocCopyFn = Result<StringObject*>(const StringObject*, const SourceLocation*);
   // C text of a string, released through the C string interface's Free.
   using GetCStringFn = Result<char*>(const StringObject*);
-  using SetCStringFn = ErrorRef(StringObject*, const char*, std::int64_t length, const void* decoding);
+  using SetCStringFn = ErrorRef(StringObject*, const char*, int64_t length, const void* decoding);
   using Methods = core::Signatures<FreeFn, AllocEmptyFn, AllocCopyFn, GetCStringFn, SetCStringFn>;
 };
 
 struct StringConversion : published::StringConversion {
   static constexpr EntityId kId = IdOf(kName);
-  using AppendIntFn = ErrorRef(StringObject*, std::int64_t value, std::int32_t size, const StringObject* format);
-  using AppendIntUnsignedFn = ErrorRef(StringObject*, std::uint64_t value, std::int32_t size,
+  using AppendIntFn = ErrorRef(StringObject*, int64_t value, int32_t size, const StringObject* format);
+  using AppendIntUnsignedFn = ErrorRef(StringObject*, uint64_t value, int32_t size,
                                        const StringObject* format);
   // Replaces each "@" in `format`, in order, by the text form of the next argument.
-  using FormatMessageFn = Result<StringObject*>(const char* format, std::int64_t count,
+  using FormatMessageFn = Result<StringObject*>(const char* format, int64_t count,
                                                 const void* const* arguments, const core::TextFormFunction* forms);
   using Methods = core::Signatures<AppendIntFn, AppendIntUnsignedFn, FormatMessageFn>;
 };
@@ -104,10 +104,10 @@ struct CString : published::CString {
 
 struct ThreadServices : published::ThreadServices {
   static constexpr EntityId kId = IdOf(kName);
-  using GetCurrentThreadTypeFn = std::int32_t();
+  using GetCurrentThreadTypeFn = int32_t();
   using EnqueueFn = ErrorRef(JobObject*, QueueObject*);
-  using WaitFn = bool(JobObject*, double timeout, std::int32_t mode);
-  using GetResultFn = ErrorRef(JobObject*, double timeout, std::int32_t mode);
+  using WaitFn = bool(JobObject*, double timeout, int32_t mode);
+  using GetResultFn = ErrorRef(JobObject*, double timeout, int32_t mode);
   using CancelFn = void(JobObject*);
   using RemoveJobReferenceFn = void(JobObject*);
   using Methods = core::Signatures<GetCurrentThreadTypeFn, EnqueueFn, WaitFn, GetResultFn, CancelFn,

@@ -4,11 +4,11 @@
 
 namespace core {
 
-void* FrameworkAlloc(std::size_t size, const SourceLocation& where) {
+void* FrameworkAlloc(size_t size, const SourceLocation& where) {
   return HostAlloc(size, where);
 }
 
-void* FrameworkRealloc(void* block, std::size_t size, const SourceLocation& where) {
+void* FrameworkRealloc(void* block, size_t size, const SourceLocation& where) {
   return HostRealloc(block, size, where);
 }
 

@@ -14,9 +14,9 @@ constexpr int kUnresolvableLine = 396;
 constexpr int kUnresolvableIdLine = 397;
 constexpr int kStopLine = 398;
 
-std::uint64_t ReadWord(const unsigned char* at) {
-  std::uint64_t word;
-  memcpy(&word, at, sizeof(word));
+uint64_t ReadWord(const unsigned char* at) {
+  uint64_t word;
+  __builtin_memcpy(&word, at, sizeof(word));
   return word;
 }
 
@@ -40,8 +40,8 @@ KernelInitializer FrameworkInitializer() {
 
 void ReportUnresolvableInterface(const EntityId& id) {
   char text[kDebugLocationBuffer];
-  const std::size_t length = IdLength(id) < sizeof(text) - 1 ? IdLength(id) : sizeof(text) - 1;
-  if (id.text != nullptr) memcpy(text, id.text, length);
+  const size_t length = IdLength(id) < sizeof(text) - 1 ? IdLength(id) : sizeof(text) - 1;
+  if (id.text != nullptr) __builtin_memcpy(text, id.text, length);
   text[id.text != nullptr ? length : 0] = '\0';
   DebugOutput(kOutputInfo | kOutputNoLineEnd, "Method invocation of unresolvable interface ",
               kUnresolvableLine, kObjectFile);
@@ -51,7 +51,7 @@ void ReportUnresolvableInterface(const EntityId& id) {
 }
 
 bool EnsureResolved(FunctionTableReference& reference, bool report) {
-  const std::uint32_t failed = kFlagResolved | kFlagResolveFailed;
+  const uint32_t failed = kFlagResolved | kFlagResolveFailed;
   if ((reference.head.flags & failed) == failed) return false;
   if (reference.definition != nullptr) {
     if (KernelInitializer initializer = FrameworkInitializer()) {
@@ -88,8 +88,8 @@ bool Implements(const void* object, const ObjectInterfaceReference& reference) {
   if (object == nullptr) return false;
   const auto* descriptor = *static_cast<const unsigned char* const*>(object);
   if (descriptor == nullptr) return false;
-  const std::uint64_t size = ReadWord(descriptor + kDescriptorSizeOffset);
-  const std::uint64_t offset = reference.methodOffset;
+  const uint64_t size = ReadWord(descriptor + kDescriptorSizeOffset);
+  const uint64_t offset = reference.methodOffset;
   return offset < size && descriptor[offset] != 0;
 }
 
@@ -97,11 +97,11 @@ bool FindObjectMethod(const void* object, const ObjectInterfaceReference& refere
                       ObjectMethodEntry& entry) {
   if (!Implements(object, reference)) return false;
   const auto* descriptor = *static_cast<const unsigned char* const*>(object);
-  const std::uint64_t size = ReadWord(descriptor + kDescriptorSizeOffset);
-  const std::uint64_t at = reference.methodOffset + 1 + kMethodEntrySize * std::uint64_t(slot);
+  const uint64_t size = ReadWord(descriptor + kDescriptorSizeOffset);
+  const uint64_t at = reference.methodOffset + 1 + kMethodEntrySize * uint64_t(slot);
   if (at + kMethodEntrySize > size) return false;
-  memcpy(&entry.function, descriptor + at, sizeof(entry.function));
-  memcpy(&entry.adjustment, descriptor + at + 8, sizeof(entry.adjustment));
+  __builtin_memcpy(&entry.function, descriptor + at, sizeof(entry.function));
+  __builtin_memcpy(&entry.adjustment, descriptor + at + 8, sizeof(entry.adjustment));
   return entry.function != nullptr;
 }
 

@@ -1,15 +1,14 @@
 #pragma once
 // Binding of framework interfaces: function-table references with fallbacks,
 // object-dispatch references, declaration references and the kernel's initializer.
-#include <cstring>
-#include <type_traits>
-#include <utility>
+#include "freestanding.h"
+#include "platform.h"
 
 #include "entityrecords.h"
 #include "error.h"
 #include "methodlist.h"
 
-extern "C" __attribute__((visibility("default"))) core::ModuleRecord g_framework;
+extern "C" STATLUME_EXPORT core::ModuleRecord g_framework;
 
 namespace core {
 
@@ -53,7 +52,7 @@ template <typename R>
 struct MethodResult {
   static constexpr bool kIsResult = false;
   static R Neutral() {
-    if constexpr (!std::is_void_v<R>) return R{};
+    if constexpr (!kIsVoid<R>) return R{};
   }
 };
 template <typename T>
@@ -122,9 +121,9 @@ bool IsMethodAvailable() {
 // Writes the fallback of every method into the table, then lets the kernel bind.
 template <typename Interface>
 ErrorRef InstallFallbacks(BindFunction bind, void** table) {
-  [table]<std::size_t... Slot>(std::index_sequence<Slot...>) {
+  [table]<size_t... Slot>(IndexList<Slot...>) {
     ((table[Slot] = reinterpret_cast<void*>(&TableMethod<Interface, int(Slot)>::Fallback)), ...);
-  }(std::make_index_sequence<Interface::kMethodCount>());
+  }(MakeIndexList<Interface::kMethodCount>());
   return bind(&TableBinding<Interface>::reference, table, Interface::kKinds, Interface::kMethodCount);
 }
 
@@ -134,7 +133,7 @@ FunctionTableReference& RegisterBinding(TranslationUnitRecord& unit);
 // Object dispatch: where an interface's method k lies in an object's class descriptor.
 struct ObjectMethodEntry {
   void* function;
-  std::int64_t adjustment;
+  int64_t adjustment;
 };
 bool Implements(const void* object, const ObjectInterfaceReference& reference);
 bool FindObjectMethod(const void* object, const ObjectInterfaceReference& reference, int slot,

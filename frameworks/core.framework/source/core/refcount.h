@@ -1,14 +1,14 @@
 #pragma once
-#include <cstdint>
+#include <stdint.h>
 
 namespace core {
 
 // Reference-counted framework objects carry their count, in units of 16, in the
 // 64-bit word directly before the object. The low four bits are reserved.
-inline constexpr std::int64_t kReferenceUnit = 16;
+inline constexpr int64_t kReferenceUnit = 16;
 
-inline std::int64_t* CountWord(const void* object) {
-  return reinterpret_cast<std::int64_t*>(const_cast<char*>(static_cast<const char*>(object)) - 8);
+inline int64_t* CountWord(const void* object) {
+  return reinterpret_cast<int64_t*>(const_cast<char*>(static_cast<const char*>(object)) - 8);
 }
 
 inline void AddReference(const void* object) {

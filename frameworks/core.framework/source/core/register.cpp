@@ -24,10 +24,10 @@ int RegisterTable() {
 }
 
 const void* const kNoBases[] = {nullptr};
-constexpr std::uint8_t kNoKinds[1] = {0};
+constexpr uint8_t kNoKinds[1] = {0};
 
 template <typename Interface>
-int RegisterObject(const char* names, const std::uint8_t* kinds) {
+int RegisterObject(const char* names, const uint8_t* kinds) {
   RegisterObjectInterface(ObjectBinding<Interface>::reference, Interface::kId, g_coreRegisterUnit,
                           0, kNoBases, false, names, kinds);
   return 0;

@@ -6,13 +6,13 @@
 namespace core {
 namespace {
 
-constexpr std::uint32_t kForceBit = 0x8000;
-constexpr std::uint32_t kReservedGivenBits = 0x98005e;
-constexpr std::uint32_t kNoIdentifierAllowed = 0x4080;
+constexpr uint32_t kForceBit = 0x8000;
+constexpr uint32_t kReservedGivenBits = 0x98005e;
+constexpr uint32_t kNoIdentifierAllowed = 0x4080;
 
 // The steps every registration starts with.
 void Construct(EntityRecord& record, EntityKind kind, const EntityId& id, EntityRecord* owner,
-               std::uint32_t given) {
+               uint32_t given) {
   if ((given & kForceBit) == 0 && (given & kReservedGivenBits) != 0) BreakpointTrap();
   if (owner != nullptr && id.text == nullptr && kind != kEntityBlank &&
       (given & kNoIdentifierAllowed) == 0)
@@ -58,7 +58,7 @@ void NameUnit(TranslationUnitRecord& unit, const char* file) {
 }  // namespace
 
 TranslationUnitRecord& RegisterUnit(TranslationUnitRecord& unit, ModuleEntry& module,
-                                    const char* file, std::uint32_t flags) {
+                                    const char* file, uint32_t flags) {
   Construct(unit.head, kEntityUnit, EntityIdOfText(LastPathComponent(file)), &unit.head,
             flags | kFlagRegistered | kFlagConstructed);
   unit.module = &module;
@@ -71,7 +71,7 @@ TranslationUnitRecord& RegisterUnit(TranslationUnitRecord& unit, ModuleEntry& mo
 }
 
 ModuleEntry& RegisterModule(ModuleEntry& module, const EntityId& id, TranslationUnitRecord& unit,
-                            std::uint32_t flags) {
+                            uint32_t flags) {
   Construct(module.head, kEntityModule, id, &unit.head, flags | kFlagRegistered | kFlagConstructed);
   module.kernelWords[0] = module.kernelWords[1] = module.kernelWords[2] = 0;
   AppendChild(unit, module.head);
@@ -87,7 +87,7 @@ StartFunctionRecord& RegisterStartFunctions(StartFunctionRecord& record, const c
                                             TranslationUnitRecord& unit) {
   Construct(record.head, kEntityStartFunctions, EntityIdOfText(LastPathComponent(file)),
             &unit.head, kFlagRegistered | kFlagConstructed);
-  for (std::uintptr_t& word : record.reserved) word = 0;
+  for (uintptr_t& word : record.reserved) word = 0;
   AppendChild(unit, record.head);
   NameUnit(unit, file);
   record.start = start;
@@ -97,9 +97,9 @@ StartFunctionRecord& RegisterStartFunctions(StartFunctionRecord& record, const c
 
 InitializerRecord& RegisterInitializer(InitializerRecord& record, const EntityId& name,
                                        TranslationUnitRecord& owner, const char* file,
-                                       std::int32_t priority) {
+                                       int32_t priority) {
   Construct(record.head, kEntityInitializer, name, &owner.head, 0);
-  for (std::uintptr_t& word : record.reserved) word = 0;
+  for (uintptr_t& word : record.reserved) word = 0;
   record.priority = priority;
   AppendChild(owner, record.head);
   NameUnit(owner, file);
@@ -130,8 +130,8 @@ RegistryReference& RegisterRegistry(RegistryReference& record, const EntityId& i
 
 FunctionTableReference& RegisterTableInterface(FunctionTableReference& record,
                                                const EntityId& id, TranslationUnitRecord& unit,
-                                               std::uint32_t flags, void** table,
-                                               std::int64_t methodCount, const char* methodNames,
+                                               uint32_t flags, void** table,
+                                               int64_t methodCount, const char* methodNames,
                                                FallbackInstaller installer) {
   Construct(record.head, kEntityTableInterface, id, &unit.head, flags);
   PushReference(*unit.module, record.head);
@@ -147,11 +147,11 @@ FunctionTableReference& RegisterTableInterface(FunctionTableReference& record,
 
 ObjectInterfaceReference& RegisterObjectInterface(ObjectInterfaceReference& record,
                                                   const EntityId& id, TranslationUnitRecord& unit,
-                                                  std::uint32_t flags, const void* bases,
+                                                  uint32_t flags, const void* bases,
                                                   bool singleBase, const char* methodNames,
-                                                  const std::uint8_t* methodKinds) {
+                                                  const uint8_t* methodKinds) {
   Construct(record.head, kEntityObjectInterface, id, &unit.head,
-            flags | (singleBase ? std::uint32_t{kFlagBaseIsSingle} : 0u));
+            flags | (singleBase ? uint32_t{kFlagBaseIsSingle} : 0u));
   PushReference(*unit.module, record.head);
   record.definition = nullptr;
   record.methodOffset = kUnboundMethodOffset;
@@ -166,7 +166,7 @@ ObjectInterfaceReference& RegisterObjectInterface(ObjectInterfaceReference& reco
 
 UsedDeclaration& RegisterUsedDeclaration(UsedDeclaration& node, const EntityRecord* declaration,
                                          TranslationUnitRecord& unit, const char* header,
-                                         std::int64_t line) {
+                                         int64_t line) {
   if (declaration == nullptr || node.next != nullptr) BreakpointTrap();
   node.declaration = declaration;
   node.header = header;
@@ -189,7 +189,7 @@ InitializerDependency& RegisterInitializerDependency(InitializerDependency& node
   return node;
 }
 
-ModuleEntry& SetModuleDependencies(ModuleEntry& module, const EntityId* ids, std::int64_t count) {
+ModuleEntry& SetModuleDependencies(ModuleEntry& module, const EntityId* ids, int64_t count) {
   if (module.dependencies != nullptr) BreakpointTrap();  // set once only
   module.dependencies = ids;
   module.dependencyCount = count;

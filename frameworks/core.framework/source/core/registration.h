@@ -7,23 +7,23 @@
 namespace core {
 
 // Flags given by this library's registrations.
-inline constexpr std::uint32_t kPlaceholderUnitFlags = 0x2000000;
-inline constexpr std::uint32_t kRegisterUnitFlags = 256;
-inline constexpr std::uint32_t kReflectionUnitFlags = 0x8400000;
-inline constexpr std::uint32_t kFrameworkModuleFlags = 0x8001000;
-inline constexpr std::int32_t kInitializerPriority = 128;
+inline constexpr uint32_t kPlaceholderUnitFlags = 0x2000000;
+inline constexpr uint32_t kRegisterUnitFlags = 256;
+inline constexpr uint32_t kReflectionUnitFlags = 0x8400000;
+inline constexpr uint32_t kFrameworkModuleFlags = 0x8001000;
+inline constexpr int32_t kInitializerPriority = 128;
 inline constexpr char kUnnamedUnit[] = "??";
 
 TranslationUnitRecord& RegisterUnit(TranslationUnitRecord& unit, ModuleEntry& module,
-                                    const char* file, std::uint32_t flags);
+                                    const char* file, uint32_t flags);
 ModuleEntry& RegisterModule(ModuleEntry& module, const EntityId& id, TranslationUnitRecord& unit,
-                            std::uint32_t flags);
+                            uint32_t flags);
 StartFunctionRecord& RegisterStartFunctions(StartFunctionRecord& record, const char* file,
                                             StartFunction start, EndFunction end,
                                             TranslationUnitRecord& unit);
 InitializerRecord& RegisterInitializer(InitializerRecord& record, const EntityId& name,
                                        TranslationUnitRecord& owner, const char* file,
-                                       std::int32_t priority);
+                                       int32_t priority);
 // Declaration, class and data type references, owned by the declaring framework's
 // register unit and listed in its module entry.
 DeclarationReference& RegisterDeclaration(DeclarationReference& record, EntityKind kind,
@@ -33,22 +33,22 @@ RegistryReference& RegisterRegistry(RegistryReference& record, const EntityId& i
                                     TranslationUnitRecord& unit);
 FunctionTableReference& RegisterTableInterface(FunctionTableReference& record,
                                                const EntityId& id, TranslationUnitRecord& unit,
-                                               std::uint32_t flags, void** table,
-                                               std::int64_t methodCount, const char* methodNames,
+                                               uint32_t flags, void** table,
+                                               int64_t methodCount, const char* methodNames,
                                                FallbackInstaller installer);
 ObjectInterfaceReference& RegisterObjectInterface(ObjectInterfaceReference& record,
                                                   const EntityId& id, TranslationUnitRecord& unit,
-                                                  std::uint32_t flags, const void* bases,
+                                                  uint32_t flags, const void* bases,
                                                   bool singleBase, const char* methodNames,
-                                                  const std::uint8_t* methodKinds);
+                                                  const uint8_t* methodKinds);
 UsedDeclaration& RegisterUsedDeclaration(UsedDeclaration& node, const EntityRecord* declaration,
                                          TranslationUnitRecord& unit, const char* header,
-                                         std::int64_t line);
+                                         int64_t line);
 InitializerDependency& RegisterInitializerDependency(InitializerDependency& node,
                                                      const InitializerRecord& initializer,
                                                      TranslationUnitRecord& unit,
                                                      const char* dottedName);
-ModuleEntry& SetModuleDependencies(ModuleEntry& module, const EntityId* ids, std::int64_t count);
+ModuleEntry& SetModuleDependencies(ModuleEntry& module, const EntityId* ids, int64_t count);
 StaticIdConstant& RegisterStaticIdConstant(StaticIdConstant& constant, const char* text);
 
 // The module record the kernel reads.

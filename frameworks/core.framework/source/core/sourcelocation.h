@@ -1,5 +1,5 @@
 #pragma once
-#include <cstdint>
+#include <stdint.h>
 
 namespace core {
 
@@ -7,8 +7,8 @@ namespace core {
 // Locations are static records: file path text, line number and one zero word.
 struct SourceLocation {
   const char* file;
-  std::int64_t line;
-  std::int64_t reserved;
+  int64_t line;
+  int64_t reserved;
 };
 static_assert(sizeof(SourceLocation) == 24, "a source location is three words");
 

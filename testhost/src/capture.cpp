@@ -40,7 +40,8 @@ StdoutCapture::~StdoutCapture() {
   const off_t size = lseek(file_, 0, SEEK_END);
   if (size > 0) {
     std::string chunk(static_cast<std::size_t>(size), '\0');
-    if (pread(file_, chunk.data(), chunk.size(), 0) == size) Text() += chunk;
+    lseek(file_, 0, SEEK_SET);
+    if (read(file_, chunk.data(), static_cast<unsigned>(chunk.size())) == size) Text() += chunk;
   }
 }
 

@@ -1,7 +1,6 @@
 #include "testhost/host.h"
 
-#include <dlfcn.h>
-#include <stdlib.h>
+#include "testhost/system.h"
 
 #include <filesystem>
 #include <stdexcept>
@@ -112,18 +111,17 @@ void Host::BuildTables() {
 void Host::Load() {
   // A fresh copy under a new name: the loader never hands back an earlier instance,
   // so every load runs the library's static initialisers from scratch.
-  char pattern[] = "/tmp/statlume-host-XXXXXX";
-  if (mkdtemp(pattern) == nullptr) throw std::runtime_error("mkdtemp failed");
-  loadDirectory_ = pattern;
-  loadedCopy_ = loadDirectory_ + "/" + std::filesystem::path(pluginFile_).filename().string();
+  loadDirectory_ = system::MakeTemporaryFolder("statlume-host-");
+  loadedCopy_ = (std::filesystem::path(loadDirectory_) / std::filesystem::path(pluginFile_).filename()).string();
   std::filesystem::copy_file(pluginFile_, loadedCopy_);
-  library_ = IntoPlugin([&] { return dlopen(loadedCopy_.c_str(), RTLD_NOW | RTLD_LOCAL); });
-  if (library_ == nullptr) throw std::runtime_error(std::string("dlopen failed: ") + dlerror());
-  pluginMain_ = reinterpret_cast<PluginMainFn>(dlsym(library_, "plugin_main"));
+  std::string error;
+  library_ = IntoPlugin([&] { return system::OpenLibrary(loadedCopy_, error); });
+  if (library_ == nullptr) throw std::runtime_error("loading " + loadedCopy_ + " failed: " + error);
+  pluginMain_ = reinterpret_cast<PluginMainFn>(system::LibrarySymbol(library_, "plugin_main"));
   if (pluginMain_ == nullptr) Fail("the plug-in exports no plugin_main");
   lifecycleCount_ = 0;
   // The kernel reads the module record, binds it and starts the units.
-  void* framework = dlsym(library_, "g_framework");
+  void* framework = system::LibrarySymbol(library_, "g_framework");
   if (framework == nullptr) {
     Fail("the plug-in exports no g_framework");
     return;
@@ -142,14 +140,11 @@ void Host::Unload() {
   while (lifecycleCount_ > 0 && pluginMain_ != nullptr) End();
   IntoPlugin([&] {
     kernel_->RunEndFunctions();
-    return dlclose(library_);
+    return system::CloseLibrary(library_) ? 0 : 1;
   });
   library_ = nullptr;
   pluginMain_ = nullptr;
-  if (void* still = dlopen(loadedCopy_.c_str(), RTLD_NOW | RTLD_NOLOAD)) {
-    Fail("the plug-in library stayed loaded after dlclose");
-    dlclose(still);
-  }
+  if (system::LibraryStillLoaded(loadedCopy_)) Fail("the plug-in library stayed loaded after it was closed");
   std::error_code ignored;
   std::filesystem::remove_all(loadDirectory_, ignored);
   if (kernel_->Jobs().Held() != 0) Fail("the host still held a job of the plug-in at unload");
@@ -162,7 +157,9 @@ void Host::CheckReleased() {
   objects_->RetirePluginObjects();
 }
 
-void* Host::Symbol(const char* name) const { return library_ != nullptr ? dlsym(library_, name) : nullptr; }
+void* Host::Symbol(const char* name) const {
+  return library_ != nullptr ? system::LibrarySymbol(library_, name) : nullptr;
+}
 
 int Host::PluginMain(int action, void* p1, void* p2, void* p3) {
   if (pluginMain_ == nullptr) throw std::logic_error("plug-in not loaded");

@@ -4,6 +4,7 @@
 #include <fstream>
 
 #include "fixture.h"
+#include "testhost/system.h"
 
 namespace code = testhost::code;
 namespace entry = testhost::entry;
@@ -18,8 +19,7 @@ constexpr int kCommandId = 1040438;
 
 // A copy of the library in a folder of its own, with only the resource files given.
 std::string IsolatedPlugin(const std::map<std::string, std::string>& resources, bool withIcon) {
-  char pattern[] = "/tmp/statlume-plugin-XXXXXX";
-  const fs::path folder = mkdtemp(pattern);
+  const fs::path folder = testhost::system::MakeTemporaryFolder("statlume-plugin-");
   const fs::path library = testhost::Host::DefaultPluginFile();
   fs::copy_file(library, folder / library.filename());
   if (!resources.empty() || withIcon) fs::create_directory(folder / "res");
@@ -128,13 +128,21 @@ TEST_F(WholePluginTest, FromLoadToUnload) {
 TEST_F(WholePluginTest, RegistrationRecordHoldsOnlyItsFields) {
   ASSERT_EQ(Load(), 1);
   const RegisteredCommand& command = Command();
-  ASSERT_EQ(command.record.size(), 768u);
+  // Fields that may be non-zero: info, destroy routine, data object, help, icon and
+  // the eight operations; everything else, the empty operation included, is zero.
+  // Windows x64: one-word member pointers and a 384-byte record; else two words, 768.
+  const bool windows = testhost::build::kWindows;
+  const std::size_t pointerWidth = windows ? 8 : 16;
+  ASSERT_EQ(command.record.size(), windows ? 384u : 768u);
+  std::vector<std::pair<std::size_t, std::size_t>> fields =
+      windows ? std::vector<std::pair<std::size_t, std::size_t>>{{0, 4}, {8, 8}, {64, 8}, {128, 8}, {136, 8}}
+              : std::vector<std::pair<std::size_t, std::size_t>>{{0, 4}, {8, 16}, {128, 8}, {256, 8}, {264, 8}};
+  const std::vector<std::size_t> operations =
+      windows ? std::vector<std::size_t>{144, 152, 160, 176, 184, 192, 200, 208}
+              : std::vector<std::size_t>{272, 288, 304, 336, 352, 368, 384, 400};
+  for (std::size_t offset : operations) fields.emplace_back(offset, pointerWidth);
   EXPECT_EQ(command.type, 4);
   EXPECT_EQ(command.info, 0);
-  // Fields that may be non-zero: info, destroy routine, data object, help, icon and
-  // the eight operations; everything else, the empty operation at 320 included, is zero.
-  std::vector<std::pair<std::size_t, std::size_t>> fields = {{0, 4}, {8, 16}, {128, 8}, {256, 8}, {264, 8}};
-  for (std::size_t offset : {272u, 288u, 304u, 336u, 352u, 368u, 384u, 400u}) fields.emplace_back(offset, 16);
   for (std::size_t at = 0; at < command.record.size(); ++at) {
     bool inField = false;
     for (const auto& [offset, width] : fields) inField = inField || (at >= offset && at < offset + width);
@@ -148,16 +156,15 @@ TEST_F(WholePluginTest, RegistrationRecordHoldsOnlyItsFields) {
   // Each operation is the member pointer to its own virtual member of CommandData
   // (after the destructor's two slots), so that operations 2, 3 and 5 are told apart.
   for (int operation = 1; operation <= 8; ++operation)
-    EXPECT_EQ(command.operations[static_cast<std::size_t>(operation)],
-              testhost::VirtualMember(testhost::registration::kFirstOperationSlot +
-                                      static_cast<std::size_t>(operation) - 1))
+    EXPECT_EQ(testhost::VirtualSlotOf(command.operations[static_cast<std::size_t>(operation)]),
+              static_cast<long>(testhost::registration::kFirstOperationSlot) + operation - 1)
         << operation;
   const auto registration = host().CallsTo(entry::RegisterPluginRecord);
   ASSERT_EQ(registration.size(), 1u);
   EXPECT_EQ(registration[0].Int(0), 2024000);
   EXPECT_EQ(registration[0].Int(1), 4);
   EXPECT_EQ(registration[0].Int(2), kCommandId);
-  EXPECT_EQ(registration[0].Int(5), 768);
+  EXPECT_EQ(registration[0].Int(5), static_cast<std::int32_t>(testhost::registration::kSize));
   EXPECT_EQ(host().End(), 1);
 }
 
@@ -194,7 +201,7 @@ TEST_F(WholePluginTest, ResourcesLoadOnceAndGoAtTheLastEnd) {
   EXPECT_EQ(host().Message(1), 1);
   const auto& opened = host().ResourceModel().openAttempts;
   ASSERT_EQ(opened.size(), 1u);
-  EXPECT_EQ(opened[0], (fs::path(host().PluginFile()).parent_path() / "res").string());
+  EXPECT_EQ(opened[0], (fs::path(host().PluginFile()).parent_path() / "res").generic_string());
   EXPECT_EQ(host().End(), 1);
   EXPECT_EQ(host().ResourceModel().OpenFolders(), 1u);
   EXPECT_EQ(host().End(), 1);
@@ -268,7 +275,8 @@ TEST_F(WholePluginTest, IconIsLoadedWholeFromTheResourceFolder) {
   ASSERT_EQ(frees.size(), 1u);
   EXPECT_EQ(frees[0].Ptr<void>(0), loads[0].Ptr<void>(0));
   ASSERT_NE(Command().icon, nullptr);
-  EXPECT_EQ(Command().icon->file, (fs::path(host().PluginFile()).parent_path() / "res" / "statlume.tif").string());
+  EXPECT_EQ(Command().icon->file,
+            (fs::path(host().PluginFile()).parent_path() / "res" / "statlume.tif").generic_string());
   EXPECT_EQ(Command().icon->ScaleFactor(), 1.0);
   EXPECT_EQ(host().End(), 1);
 }

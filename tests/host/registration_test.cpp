@@ -117,6 +117,10 @@ TEST_F(RegistrationTest, UnitsAreNamedByTheirInitializers) {
   EXPECT_EQ(children, (std::vector<std::string>{"configuration/11", "configuration.cpp/10"}));
 
   const unsigned char* cpuid = records().Unit(core, "cpuid.cpp");
+  if (testhost::build::kWindows) {
+    EXPECT_EQ(cpuid, nullptr) << "the Windows build carries no CPU feature unit";
+    return;
+  }
   ASSERT_NE(cpuid, nullptr);
   ASSERT_EQ(records().Dependencies(cpuid).size(), 1u);
   const unsigned char* dependency = records().Dependencies(cpuid).front();

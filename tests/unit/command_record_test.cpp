@@ -117,14 +117,14 @@ TEST_F(CommandRecordTest, TheHostRefusesARecordItCannotRead) {
               Put(r, registration::kOperation[3], good.data() + registration::kOperation[2], 16);
             }),
             (std::vector<std::string>{
-                entry + "'record operation 2' must be the member pointer to CommandData's operation 2 {25, 0}, was "
-                        "{33, 0} (operation 3's)",
-                entry + "'record operation 3' must be the member pointer to CommandData's operation 3 {33, 0}, was "
-                        "{25, 0} (operation 2's)"}));
+                entry + "'record operation 2' must be the member pointer to CommandData's operation 2 (virtual "
+                        "slot 3), was {33, 0} (operation 3's)",
+                entry + "'record operation 3' must be the member pointer to CommandData's operation 3 (virtual "
+                        "slot 4), was {25, 0} (operation 2's)"}));
   const std::intptr_t adjustment = 8;
   EXPECT_EQ(offer([&](auto& r) { Put(r, registration::kOperation[5] + 8, &adjustment, 8); }),
             std::vector<std::string>{entry + "'record operation 5' must be the member pointer to CommandData's "
-                                             "operation 5 {49, 0}, was {49, 8}"});
+                                             "operation 5 (virtual slot 6), was {49, 8}"});
   const std::vector<std::string> destroy = offer([&](auto& r) { Put(r, registration::kDestroy + 8, &adjustment, 8); });
   ASSERT_EQ(destroy.size(), 1u);
   EXPECT_EQ(destroy[0].rfind(entry + "'record destroy routine' must be a plain function with no adjustment", 0), 0u)

@@ -1,5 +1,6 @@
 // Running work on the host's main thread.
 #include <atomic>
+#include <chrono>
 #include <thread>
 
 #include "host_jobs.h"
@@ -145,6 +146,32 @@ TEST_F(JobTest, HostStateScopeRunsEachTransitionOnce) {
     scope.End();
   }
   EXPECT_EQ(host().CountCalls(entry::HostState), 4u);
+}
+
+// From a worker the state changes are posted to the main thread and not waited
+// for: the worker returns before the main thread has run either of them.
+TEST_F(JobTest, HostStateScopeOnAWorkerDoesNotWait) {
+  std::atomic<bool> returned{false};
+  std::thread worker([&returned] {
+    HostStateScope scope(true);
+    scope.End();
+    returned = true;
+  });
+  // A worker that waits would wait for ever: give it a while, then let the main
+  // thread run its jobs so that the test ends either way.
+  for (int i = 0; i < 500 && !returned; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  const bool returnedAlone = returned.load();
+  if (!returnedAlone) jobs().RunMainThreadUntil([&returned] { return returned.load(); });
+  worker.join();
+  ASSERT_TRUE(returnedAlone) << "the worker waited for the main thread";
+  EXPECT_TRUE(host().CallsTo(kWait).empty());
+  EXPECT_TRUE(host().CallsTo(kGetResult).empty());
+  EXPECT_EQ(host().CountCalls(entry::HostState), 0u);
+  EXPECT_EQ(jobs().RunMainThreadJobs(), 2);
+  const auto calls = host().CallsTo(entry::HostState);
+  ASSERT_EQ(calls.size(), 2u);
+  EXPECT_EQ(calls[0].Int(0), 3);
+  EXPECT_EQ(calls[1].Int(0), 2);
 }
 
 TEST(ClosureJob, LayoutOfTheHostStateJob) {

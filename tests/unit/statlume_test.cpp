@@ -208,6 +208,29 @@ TEST_F(StatlumeTest, SinglePolygonObject) {
   EXPECT_EQ(Editable(), (Column{"6", "8", "1", "1"}));
 }
 
+// One polygon with one n-gon: each column reports it, with and without children.
+TEST_F(StatlumeTest, ObjectWithOnePolygon) {
+  Select(scene().AddPolygonObject(document, 4, 1, 1));
+  Open();
+  EXPECT_EQ(Current(), (Column{"1", "4", "1", "1"}));
+  EXPECT_EQ(Editable(), (Column{"1", "4", "1", "1"}));
+  Choose(tool::kIncludeChildren);  // children off
+  EXPECT_EQ(Current(), (Column{"1", "4", "1", "1"}));
+  EXPECT_EQ(Editable(), (Column{"1", "4", "1", "1"}));
+}
+
+// An active object below a parent: the walk covers the object and nothing of its
+// parent or its later siblings.
+TEST_F(StatlumeTest, ActiveChildCountsOnlyItself) {
+  SceneObject* group = scene().Add(document, ObjectKind::Null);
+  SceneObject* first = scene().AddPolygonObject(document, 8, 6, 0, group);
+  scene().AddPolygonObject(document, 100, 100, 10, group);
+  Select(first);
+  Open();
+  EXPECT_EQ(Current(), (Column{"6", "8", "0", "1"}));
+  EXPECT_EQ(Editable(), (Column{"6", "8", "0", "1"}));
+}
+
 TEST_F(StatlumeTest, GeneratorHoldsNothingUntilConverted) {
   Select(scene().AddGenerator(document, ObjectKind::Cube, 2));
   Open();
@@ -292,6 +315,9 @@ TEST_F(StatlumeTest, NgonsAreAskedOnlyOfObjectsWithPolygons) {
   for (const testhost::Call& call : host().CallsTo(entry::NgonCount))
     EXPECT_NE(call.Ptr<void>(0), static_cast<void*>(empty));
   EXPECT_EQ(host().CountCalls(entry::NgonCount), 0u);
+  // Without children, points alone still make the editable copy an object.
+  Choose(tool::kIncludeChildren);
+  EXPECT_EQ(Editable(), (Column{"0", "4", "0", "1"}));
 }
 
 TEST_F(StatlumeTest, FailingCommandsClearEverything) {

@@ -21,8 +21,14 @@ struct MemberPointer {
   std::intptr_t adjustment;
   friend bool operator==(const MemberPointer&, const MemberPointer&) = default;
 };
-// The member pointer to the virtual function in slot `slot` of a class's table.
+// The member pointer to the virtual function in slot `slot` of a class's table, in
+// the two-word layout.
 MemberPointer VirtualMember(std::size_t slot);
+// A member pointer as it stands in a record: two words, or on Windows one code word.
+MemberPointer ReadMemberPointer(const unsigned char* record, std::size_t offset);
+// The virtual-table slot a member pointer calls with no receiver adjustment, or -1
+// when it names something else (a plain function, an adjusted receiver, other code).
+long VirtualSlotOf(const MemberPointer& member);
 
 struct RegisteredCommand {
   std::int32_t type = 0, id = 0, info = 0, size = 0;

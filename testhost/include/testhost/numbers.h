@@ -166,7 +166,30 @@ inline constexpr std::int32_t kPluginTypeCommand = 4;
 // The command registration record. Member pointers are the compiler's: 16 bytes on
 // this platform's ABI (function or 1 + table offset, then the receiver adjustment),
 // which gives the 768-byte layout.
+// The platform the plug-in under test is built for: the one the test host runs on.
+namespace build {
+#if defined(_WIN32)
+inline constexpr bool kWindows = true;
+#else
+inline constexpr bool kWindows = false;
+#endif
+}  // namespace build
+
 namespace registration {
+#if defined(_WIN32)
+// Windows x64: member pointers are one code word (Microsoft layout); a pointer to
+// a virtual function is the address of a small thunk that jumps through the
+// object's table.
+inline constexpr std::size_t kSize = 384;
+inline constexpr std::size_t kMemberPointerSize = 8;
+inline constexpr std::size_t kInfo = 0, kDestroy = 8, kData = 64, kHelp = 128, kIcon = 136;
+inline constexpr std::size_t kEmpty = 168;
+// Offsets of operations 1 to 8 (index 0 unused).
+inline constexpr std::size_t kOperation[9] = {0, 144, 192, 208, 152, 184, 160, 176, 200};
+// Slots of CommandData's virtual table: the destructor takes one entry (the
+// deleting destructor), then operations 1 to 8 in order.
+inline constexpr std::size_t kFirstOperationSlot = 1;
+#else
 inline constexpr std::size_t kSize = 768;
 inline constexpr std::size_t kMemberPointerSize = 16;
 inline constexpr std::size_t kInfo = 0, kDestroy = 8, kData = 128, kHelp = 256, kIcon = 264;
@@ -176,8 +199,9 @@ inline constexpr std::size_t kOperation[9] = {0, 272, 368, 400, 288, 352, 304, 3
 // Slots of CommandData's virtual table: the destructor takes two entries (complete
 // and deleting), then operations 1 to 8 in order.
 inline constexpr std::size_t kFirstOperationSlot = 2;
-// A member pointer to a virtual function: 1 + the byte offset of its table slot,
-// then the receiver adjustment.
+#endif
+// A member pointer to a virtual function (two-word layout): 1 + the byte offset of
+// its table slot, then the receiver adjustment.
 inline constexpr std::size_t kVirtualSlotSize = 8;
 }  // namespace registration
 

@@ -1,7 +1,13 @@
 // The kernel's framework objects and framework memory, with their owners. Ended
 // objects and freed memory stay reserved (and, under the address sanitizer,
 // poisoned), so that a late use or a second release is caught, never reused.
+#if __has_include(<sanitizer/asan_interface.h>)
 #include <sanitizer/asan_interface.h>
+#else
+// A compiler without the sanitizer's header builds without it: nothing to poison.
+#define ASAN_POISON_MEMORY_REGION(address, size) ((void)(address), (void)(size))
+#define ASAN_UNPOISON_MEMORY_REGION(address, size) ((void)(address), (void)(size))
+#endif
 
 #include <cstdlib>
 #include <cstring>

@@ -10,7 +10,7 @@ namespace {
 void* Resolve(const MemberPointer& member, void* object, void** receiver) {
   char* self = static_cast<char*>(object) + member.adjustment;
   *receiver = self;
-  if ((member.pointer & 1) == 0) return reinterpret_cast<void*>(member.pointer);
+  if (registration::kMemberPointerSize == 8 || (member.pointer & 1) == 0) return reinterpret_cast<void*>(member.pointer);
   const char* table = *reinterpret_cast<char* const*>(self);
   return *reinterpret_cast<void* const*>(table + member.pointer - 1);
 }
@@ -27,6 +27,35 @@ MemberPointer VirtualMember(std::size_t slot) {
   return MemberPointer{1 + slot * registration::kVirtualSlotSize, 0};
 }
 
+MemberPointer ReadMemberPointer(const unsigned char* record, std::size_t offset) {
+  if (registration::kMemberPointerSize == 8) return MemberPointer{ReadAt<std::uintptr_t>(record, offset), 0};
+  return ReadAt<MemberPointer>(record, offset);
+}
+
+long VirtualSlotOf(const MemberPointer& member) {
+  if (member.adjustment != 0 || member.pointer == 0) return -1;
+  if (registration::kMemberPointerSize == 16)
+    return (member.pointer & 1) != 0 ? static_cast<long>((member.pointer - 1) / registration::kVirtualSlotSize) : -1;
+  // One code word: a virtual call thunk, "mov rax, [rcx]; mov rax, [rax + d]; jmp rax".
+  const auto* code = reinterpret_cast<const unsigned char*>(member.pointer);
+  if (code[0] != 0x48 || code[1] != 0x8b || code[2] != 0x01 || code[3] != 0x48 || code[4] != 0x8b) return -1;
+  long displacement = 0;
+  std::size_t next = 0;
+  if (code[5] == 0x00) {
+    next = 6;
+  } else if (code[5] == 0x40) {
+    displacement = static_cast<signed char>(code[6]);
+    next = 7;
+  } else if (code[5] == 0x80) {
+    displacement = ReadAt<std::int32_t>(code, 6);
+    next = 10;
+  } else {
+    return -1;
+  }
+  if (code[next] != 0x48 || code[next + 1] != 0xff || code[next + 2] != 0xe0) return -1;
+  return displacement >= 0 && displacement % 8 == 0 ? displacement / 8 : -1;
+}
+
 RegisteredCommand& Commands::Register(std::int32_t id, const std::string& name, const unsigned char* record) {
   RegisteredCommand command;
   command.type = kPluginTypeCommand;
@@ -35,7 +64,7 @@ RegisteredCommand& Commands::Register(std::int32_t id, const std::string& name, 
   command.name = name;
   command.record.assign(record, record + registration::kSize);
   command.info = ReadAt<std::int32_t>(record, registration::kInfo);
-  command.destroy = ReadAt<MemberPointer>(record, registration::kDestroy);
+  command.destroy = ReadMemberPointer(record, registration::kDestroy);
   command.data = ReadAt<void*>(record, registration::kData);
   if (auto* help = ReadAt<FrameworkObject* const*>(record, registration::kHelp))
     command.help = host_.Framework().StringText(*help);
@@ -44,7 +73,7 @@ RegisteredCommand& Commands::Register(std::int32_t id, const std::string& name, 
     command.icon = std::make_unique<Bitmap>(*icon);
   for (int operation = 1; operation <= 8; ++operation)
     command.operations[static_cast<std::size_t>(operation)] =
-        ReadAt<MemberPointer>(record, registration::kOperation[operation]);
+        ReadMemberPointer(record, registration::kOperation[operation]);
   // From the registration on, the command object is the host's: the plug-in gets it
   // back only through the destroy routine the host calls at unload.
   if (host_.Objects().IsPluginOwned(command.data)) host_.Objects().Transfer(command.data, Owner::kHost, "");
@@ -85,7 +114,12 @@ std::string Commands::QueryText(RegisteredCommand& command) {
   void* function = Resolve(command.operations[7], command.data, &self);
   ReturnedString text;
   host_.IntoPlugin([&] {
-    reinterpret_cast<void (*)(ReturnedString*, void*)>(function)(&text, self);
+    // A member function returning an object by value writes it to a slot the
+    // caller passes: before the object on the two-word ABI, after it on Windows.
+    if (registration::kMemberPointerSize == 8)
+      reinterpret_cast<void* (*)(void*, ReturnedString*)>(function)(self, &text);
+    else
+      reinterpret_cast<void (*)(ReturnedString*, void*)>(function)(&text, self);
     return 0;
   });
   std::string value = host_.Framework().StringText(text.object);

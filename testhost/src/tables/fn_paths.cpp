@@ -86,7 +86,7 @@ void PathAppend(Slot* slot, const Slot* name) {
   Contract contract;
   PathValue* path = OwnPathIn(contract, slot, "path");
   const PathValue* appended = PathIn(contract, name, "name");
-  if (path != nullptr && appended != nullptr) path->text = (fs::path(path->text) / fs::path(appended->text)).string();
+  if (path != nullptr && appended != nullptr) path->text = (fs::path(path->text) / fs::path(appended->text)).generic_string();
 }
 
 // Two paths name the same location when both exist and are the same file, or

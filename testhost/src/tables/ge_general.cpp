@@ -127,8 +127,7 @@ bool OutsideFields(std::size_t at) {
 // The operation whose member pointer `member` is, or 0.
 int OperationOf(const MemberPointer& member) {
   for (int operation = 1; operation <= 8; ++operation)
-    if (member == VirtualMember(registration::kFirstOperationSlot + static_cast<std::size_t>(operation) - 1))
-      return operation;
+    if (VirtualSlotOf(member) == static_cast<long>(registration::kFirstOperationSlot) + operation - 1) return operation;
   return 0;
 }
 
@@ -140,12 +139,13 @@ void CheckCommandRecord(Contract& contract, const unsigned char* record) {
   for (std::size_t at = 0; at < registration::kSize; ++at) {
     if (record[at] == 0 || !OutsideFields(at)) continue;
     const bool empty = at >= registration::kEmpty && at < registration::kEmpty + registration::kMemberPointerSize;
-    contract.Fail(empty ? "record field at 320" : "record",
+    const std::string emptyField = "record field at " + std::to_string(registration::kEmpty);
+    contract.Fail(empty ? emptyField.c_str() : "record",
                   empty ? "must be null" : "must be zero outside its fields, byte " + std::to_string(at) + " is not");
     break;
   }
-  const auto destroy = ReadAt<MemberPointer>(record, registration::kDestroy);
-  contract.Check(destroy.pointer != 0 && (destroy.pointer & 1) == 0 && destroy.adjustment == 0,
+  const auto destroy = ReadMemberPointer(record, registration::kDestroy);
+  contract.Check(destroy.pointer != 0 && VirtualSlotOf(destroy) < 0 && destroy.adjustment == 0,
                  "record destroy routine", "must be a plain function with no adjustment, was " + Words(destroy));
   contract.NotNull(ReadAt<const void*>(record, registration::kData), "record data object");
   const auto* help = ReadAt<const StringSlot*>(record, registration::kHelp);
@@ -153,14 +153,13 @@ void CheckCommandRecord(Contract& contract, const unsigned char* record) {
   if (const void* icon = ReadAt<const void*>(record, registration::kIcon))
     HeldBitmap(contract, icon, "record icon");
   for (int operation = 1; operation <= 8; ++operation) {
-    const auto member = ReadAt<MemberPointer>(record, registration::kOperation[operation]);
-    const MemberPointer expected =
-        VirtualMember(registration::kFirstOperationSlot + static_cast<std::size_t>(operation) - 1);
-    if (member == expected) continue;
+    const auto member = ReadMemberPointer(record, registration::kOperation[operation]);
+    const long expected = static_cast<long>(registration::kFirstOperationSlot) + operation - 1;
+    if (VirtualSlotOf(member) == expected) continue;
     const std::string field = "record operation " + std::to_string(operation);
     const int other = OperationOf(member);
     contract.Fail(field.c_str(), "must be the member pointer to CommandData's operation " + std::to_string(operation) +
-                                     " " + Words(expected) + ", was " + Words(member) +
+                                     " (virtual slot " + std::to_string(expected) + "), was " + Words(member) +
                                      (other != 0 ? " (operation " + std::to_string(other) + "'s)" : ""));
   }
 }

@@ -17,3 +17,7 @@ add_test(NAME main_job
           ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR} ${STATLUME_LIBRARY_FILE}
           ${CMAKE_CURRENT_SOURCE_DIR}/scripts/main_job.expected)
 set_tests_properties(main_job PROPERTIES FIXTURES_REQUIRED wine_server)
+
+# What `cmake --install` lays out: the same plug-in folder on every platform.
+add_test(NAME plugin_folder_install
+  COMMAND ${CMAKE_SOURCE_DIR}/tests/scripts/check_install.sh ${CMAKE_BINARY_DIR} statlume${STATLUME_LIBRARY_SUFFIX})

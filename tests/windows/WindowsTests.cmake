@@ -13,7 +13,8 @@ add_test(NAME windows_library_shape
   COMMAND ${CMAKE_CURRENT_LIST_DIR}/check_library.sh ${STATLUME_LIBRARY_FILE} ${LLVM_READOBJ})
 
 add_test(NAME main_job
-  COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/scripts/check_main_job.sh "${wine_run};$<TARGET_FILE:statlume-host>"
+  COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/scripts/check_main_job.sh
+          "${wine_run};$<TARGET_FILE:statlume-host>;--script;${CMAKE_SOURCE_DIR}/testhost/scenes/demo.script"
           ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR} ${STATLUME_LIBRARY_FILE}
           ${CMAKE_CURRENT_SOURCE_DIR}/scripts/main_job.expected)
 set_tests_properties(main_job PROPERTIES FIXTURES_REQUIRED wine_server)

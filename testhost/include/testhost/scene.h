@@ -95,6 +95,13 @@ class Scene {
                             SceneObject* parent = nullptr);
   SceneObject* Add(Document* document, ObjectKind kind, SceneObject* parent = nullptr);
   void SetActive(Document* document, SceneObject* object) { document->active = object; }
+  // Edits a user makes: deleting an object with everything below it (it is no
+  // longer a scene object; a document whose active object was inside has none),
+  // and moving an object with its subtree under another parent, or to the top
+  // level with a null parent, as the last child. Moving an object below itself is
+  // refused.
+  void Remove(SceneObject* object);
+  bool MoveUnder(SceneObject* object, SceneObject* parent);
 
   // --- how the host answers ---
   // How a command treats a result list still in the record: replace it (the list
@@ -146,6 +153,7 @@ class Scene {
  private:
   SceneObject* NewObject(Document* document, ObjectKind kind, SceneObject* parent);
   void Link(Document* document, SceneObject* object, SceneObject* parent);
+  void Unlink(SceneObject* object);
   SceneObject* NewCopy(ObjectKind kind, SceneObject* result);
   SceneObject* CopyTree(const SceneObject* source);
   SceneObject* Join(const SceneObject* top);

@@ -101,6 +101,38 @@ void Scene::Link(Document* document, SceneObject* object, SceneObject* parent) {
   last = object;
 }
 
+void Scene::Unlink(SceneObject* object) {
+  Document* document = object->document;
+  SceneObject*& first = object->parent != nullptr ? object->parent->firstChild : document->firstRoot;
+  SceneObject*& last = object->parent != nullptr ? object->parent->lastChild : document->lastRoot;
+  if (object->previous != nullptr) object->previous->next = object->next;
+  else first = object->next;
+  if (object->next != nullptr) object->next->previous = object->previous;
+  else last = object->previous;
+  object->parent = object->previous = object->next = nullptr;
+}
+
+void Scene::Remove(SceneObject* object) {
+  Document* document = object->document;
+  Unlink(object);
+  std::vector<SceneObject*> pending{object};
+  while (!pending.empty()) {
+    SceneObject* gone = pending.back();
+    pending.pop_back();
+    if (document->active == gone) document->active = nullptr;
+    sceneObjects_.erase(gone);
+    for (SceneObject* child = gone->firstChild; child != nullptr; child = child->next) pending.push_back(child);
+  }
+}
+
+bool Scene::MoveUnder(SceneObject* object, SceneObject* parent) {
+  for (const SceneObject* above = parent; above != nullptr; above = above->parent)
+    if (above == object) return false;
+  Unlink(object);
+  Link(object->document, object, parent);
+  return true;
+}
+
 SceneObject* Scene::NewObject(Document* document, ObjectKind kind, SceneObject* parent) {
   objects_.push_back(std::make_unique<SceneObject>());
   SceneObject* object = objects_.back().get();

@@ -1,0 +1,89 @@
+#include "events.h"
+
+#include <map>
+#include <sstream>
+
+namespace cli {
+
+namespace {
+
+// Words each verb takes: at least, at most (-1: no limit).
+struct Arity {
+  int least, most;
+};
+const std::map<std::string, Arity> kVerbs = {
+    {"select", {1, 1}}, {"children", {1, 1}}, {"nonpoly", {1, 1}},    {"pause", {1, 1}},
+    {"about", {0, 0}},  {"help", {0, 0}},     {"add", {2, -1}},        {"delete", {1, 1}},
+    {"move", {3, 3}},   {"edit", {3, 3}},     {"scene-change", {0, 0}}, {"close", {0, 0}},
+    {"reopen", {0, 0}}, {"show", {0, 0}}};
+
+bool Switch(const std::string& word) {
+  if (word == "on") return true;
+  if (word == "off") return false;
+  throw UsageError{"expected on or off, not '" + word + "'"};
+}
+
+std::int32_t Count(const std::string& word) {
+  std::size_t used = 0;
+  long long value = 0;
+  try {
+    value = std::stoll(word, &used);
+  } catch (const std::exception&) {
+    used = 0;
+  }
+  if (used != word.size() || word.empty()) throw UsageError{"'" + word + "' is not a number"};
+  if (value < 0) throw UsageError{"counts cannot be negative: " + word};
+  if (value > 2147483647) throw UsageError{"count too large: " + word};
+  return static_cast<std::int32_t>(value);
+}
+
+}  // namespace
+
+bool ParseEvent(const std::string& line, Event& event) {
+  std::istringstream words(line);
+  std::string verb;
+  if (!(words >> verb) || verb[0] == '#') return false;
+  auto arity = kVerbs.find(verb);
+  if (arity == kVerbs.end()) throw UsageError{"unknown event '" + verb + "'"};
+  event = Event{verb, {}, line};
+  for (std::string word; words >> word;) event.words.push_back(word);
+  const int count = static_cast<int>(event.words.size());
+  if (count < arity->second.least || (arity->second.most >= 0 && count > arity->second.most))
+    throw UsageError{"wrong number of words for '" + verb + "'"};
+  return true;
+}
+
+void ApplyEvent(Session& session, const Event& event) {
+  const std::vector<std::string>& w = event.words;
+  if (event.verb == "select") session.Select(w[0]);
+  else if (event.verb == "children") session.SetOption(Option::kIncludeChildren, Switch(w[0]));
+  else if (event.verb == "nonpoly") session.SetOption(Option::kIncludeNonPoly, Switch(w[0]));
+  else if (event.verb == "pause") session.SetOption(Option::kPause, Switch(w[0]));
+  else if (event.verb == "about") session.About();
+  else if (event.verb == "help") session.ShowHelpFile();
+  else if (event.verb == "delete") session.DeleteObject(w[0]);
+  else if (event.verb == "scene-change") session.SceneChanged();
+  else if (event.verb == "close") session.CloseWindow();
+  else if (event.verb == "reopen") session.ReopenWindow();
+  else if (event.verb == "show") return;
+  else if (event.verb == "edit") session.EditObject(w[0], w[1], Count(w[2]));
+  else if (event.verb == "move") {
+    if (w[1] == "under") session.MoveObject(w[0], w[2]);
+    else if (w[1] == "to" && w[2] == "top") session.MoveObject(w[0], "");
+    else throw UsageError{"expected 'move PATH under PATH' or 'move PATH to top'"};
+  } else if (event.verb == "add") {
+    std::vector<std::int32_t> numbers;
+    std::string parent;
+    for (std::size_t i = 2; i < w.size(); ++i) {
+      if (w[i] == "under") {
+        if (i + 2 != w.size()) throw UsageError{"'under' takes one path, at the end"};
+        parent = w[i + 1];
+        break;
+      }
+      numbers.push_back(Count(w[i]));
+    }
+    session.AddObject(w[0], w[1], numbers, parent);
+  }
+}
+
+}  // namespace cli

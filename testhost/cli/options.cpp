@@ -1,0 +1,69 @@
+#include "options.h"
+
+#include "dialog_picture.h"
+#include "report.h"
+#include "scene_input.h"
+#include "session.h"
+
+namespace cli {
+
+Options ParseOptions(const std::vector<std::string>& arguments) {
+  Options options;
+  for (std::size_t i = 0; i < arguments.size(); ++i) {
+    const std::string& argument = arguments[i];
+    auto value = [&]() -> const std::string& {
+      if (i + 1 >= arguments.size()) throw UsageError{"option " + argument + " needs a value"};
+      return arguments[++i];
+    };
+    if (argument == "--help" || argument == "-h") options.help = true;
+    else if (argument == "--version") options.version = true;
+    else if (argument == "--json") options.json = true;
+    else if (argument == "--interactive" || argument == "-i") options.interactive = true;
+    else if (argument == "--object") options.object = value();
+    else if (argument == "--script") options.script = value();
+    else if (argument == "--png") options.png = value();
+    else if (argument == "--plugins") options.pluginFolders.push_back(value());
+    else if (argument == "--scene") options.scene = value();  // the older spelling
+    else if (!argument.empty() && argument[0] == '-') throw UsageError{"unknown option " + argument + " (see --help)"};
+    else if (options.scene.empty()) options.scene = argument;
+    else throw UsageError{"more than one scene given: " + options.scene + " and " + argument};
+  }
+  if (options.interactive && (options.json || !options.script.empty()))
+    throw UsageError{"--interactive cannot be combined with --json or --script"};
+  if (options.json && !JsonAvailable()) throw UsageError{"--json is not available in this build"};
+  if (!options.png.empty() && !PicturesAvailable()) throw UsageError{"--png is not available in this build"};
+  return options;
+}
+
+std::string HelpText() {
+  std::string formats;
+  for (const std::string& extension : testhost::input::ImportedExtensions()) formats += " " + extension;
+  return "Usage: statlume-host [options] [SCENE]\n"
+         "\n"
+         "Loads the Statlume plug-in into the test host, opens SCENE, runs the command\n"
+         "\"Statlume\" on the active object and prints the dialog as the user sees it.\n"
+         "\n"
+         "SCENE is a JSON scene (.json), a text scene (.scene) or a 3D file the importer\n"
+         "reads; a 3D file becomes one top-level object named after the file. Without\n"
+         "SCENE the bundled scene is used.\n"
+         "\n"
+         "Options:\n"
+         "  --object PATH     make PATH the active object, e.g. Robot/Head (default: the\n"
+         "                    object the scene names, else its first top-level object)\n"
+         "  --script FILE     replay the events in FILE, one per line, printing the dialog\n"
+         "                    after each (see the README for the events)\n"
+         "  --json            print each state as one JSON document per line\n"
+         "  --png FILE        draw the dialog into FILE; with --script, one numbered\n"
+         "                    picture per state (FILE-01.png, FILE-02.png, ...)\n"
+         "  --interactive     a terminal session: type events, the dialog follows\n"
+         "  --plugins FOLDER  load the plug-in from FOLDER (a plug-in folder, or a folder\n"
+         "                    of them); default: the build's plug-in folder\n"
+         "  --help, --version\n"
+         "\n"
+         "Exit status: 0 success, 1 the host recorded a fault of the plug-in, 2 bad input.\n" +
+         (formats.empty() ? std::string() : "\n3D formats read:" + formats + "\n");
+}
+
+std::string VersionText() { return "statlume-host 1.0 (test host for the Statlume plug-in)\n"; }
+
+}  // namespace cli

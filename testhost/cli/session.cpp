@@ -1,0 +1,224 @@
+#include "session.h"
+
+#include <filesystem>
+#include <map>
+#include <stdexcept>
+
+#include "scene_input.h"
+#include "testhost/commands.h"
+
+namespace cli {
+
+namespace fs = std::filesystem;
+using testhost::tool::kCommandId;
+
+namespace {
+
+const std::map<Option, std::int32_t> kOptionItems = {{Option::kIncludeChildren, testhost::tool::kIncludeChildren},
+                                                     {Option::kIncludeNonPoly, testhost::tool::kIncludeNonPoly},
+                                                     {Option::kPause, testhost::tool::kPause}};
+
+const std::map<std::string, testhost::ObjectKind> kKinds = {
+    {"polygon", testhost::ObjectKind::Polygon}, {"point", testhost::ObjectKind::Point},
+    {"null", testhost::ObjectKind::Null},       {"camera", testhost::ObjectKind::Camera},
+    {"instance", testhost::ObjectKind::Instance}, {"cube", testhost::ObjectKind::Cube},
+    {"sphere", testhost::ObjectKind::Sphere},   {"plane", testhost::ObjectKind::Plane}};
+
+bool IsPluginLibrary(const fs::path& file) {
+  const std::string suffix = fs::path(testhost::Host::DefaultPluginFile()).extension().string();
+  return fs::is_regular_file(file) && file.extension() == suffix && fs::is_directory(file.parent_path() / "res");
+}
+
+}  // namespace
+
+std::vector<std::string> FindPluginLibraries(const std::vector<std::string>& folders) {
+  std::vector<std::string> found;
+  for (const std::string& folder : folders) {
+    if (!fs::is_directory(folder)) throw UsageError{"plug-in folder " + folder + ": not a folder"};
+    std::vector<fs::path> candidates;
+    for (const fs::directory_entry& entry : fs::directory_iterator(folder)) {
+      candidates.push_back(entry.path());
+      if (entry.is_directory())
+        for (const fs::directory_entry& inner : fs::directory_iterator(entry.path())) candidates.push_back(inner.path());
+    }
+    std::sort(candidates.begin(), candidates.end());
+    for (const fs::path& candidate : candidates)
+      if (IsPluginLibrary(candidate)) found.push_back(candidate.generic_string());
+  }
+  return found;
+}
+
+Session::Session(const std::string& pluginFile, const std::string& sceneFile, const std::string& objectPath)
+    : sceneFile_(sceneFile) {
+  try {
+    host_ = std::make_unique<testhost::Host>(pluginFile);
+  } catch (const std::runtime_error& error) {
+    throw UsageError{std::string("plug-in ") + pluginFile + ": " + error.what()};
+  }
+  testhost::Scene& scene = host_->SceneModel();
+  try {
+    document_ = testhost::input::LoadScene(scene, sceneFile);
+  } catch (const testhost::input::InputError& error) {
+    throw UsageError{error.what()};
+  }
+  if (!objectPath.empty()) {
+    testhost::SceneObject* object = testhost::input::FindByPath(document_, objectPath);
+    if (object == nullptr) throw UsageError{sceneFile + ": no object at path '" + objectPath + "'"};
+    scene.SetActive(document_, object);
+  }
+}
+
+Session::~Session() {
+  if (!finished_) Finish();
+}
+
+bool Session::Start() {
+  host_->Init();
+  host_->Message(1);
+  host_->Start();
+  command_ = host_->CommandModel().ById(kCommandId);
+  return command_ != nullptr;
+}
+
+void Session::RunCommand() {
+  if (command_ != nullptr) host_->CommandModel().Run(*command_);
+}
+
+testhost::Window* Session::DialogWindow() const {
+  testhost::Window* window = host_->WindowModel().ByPluginId(kCommandId);
+  return window != nullptr && window->open ? window : nullptr;
+}
+
+void Session::Choose(std::int32_t item) {
+  if (testhost::Window* window = DialogWindow())
+    host_->WindowModel().Send(*window, testhost::code::bACT, {{testhost::code::meid, item}});
+}
+
+testhost::SceneObject* Session::Object(const std::string& path) const {
+  testhost::SceneObject* object = testhost::input::FindByPath(document_, path);
+  if (object == nullptr) throw UsageError{"no object at path '" + path + "'"};
+  return object;
+}
+
+void Session::Select(const std::string& path) {
+  host_->SceneModel().SetActive(document_, Object(path));
+  SceneChanged();  // the host reports a new selection as a change of the scene
+}
+
+bool Session::OptionOn(Option option) const {
+  const testhost::Window* window = DialogWindow();
+  if (window == nullptr) return false;
+  const testhost::MenuEntry* item = window->FindMenuItem(kOptionItems.at(option));
+  return item != nullptr && item->checked;
+}
+
+void Session::SetOption(Option option, bool on) {
+  if (DialogWindow() == nullptr) throw UsageError{"the dialog is closed"};
+  if (OptionOn(option) != on) Choose(kOptionItems.at(option));
+}
+
+void Session::About() { Choose(testhost::tool::kAbout); }
+
+void Session::ShowHelpFile() { Choose(testhost::tool::kHelpFile); }
+
+void Session::CloseWindow() {
+  if (testhost::Window* window = DialogWindow()) host_->WindowModel().Close(*window);
+}
+
+void Session::ReopenWindow() { RunCommand(); }
+
+void Session::AddObject(const std::string& kind, const std::string& name, const std::vector<std::int32_t>& numbers,
+                        const std::string& parentPath) {
+  auto found = kKinds.find(kind);
+  if (found == kKinds.end()) throw UsageError{"unknown object kind '" + kind + "'"};
+  for (std::int32_t number : numbers)
+    if (number < 0) throw UsageError{"counts cannot be negative"};
+  testhost::SceneObject* parent = parentPath.empty() ? nullptr : Object(parentPath);
+  auto number = [&numbers](std::size_t i) { return i < numbers.size() ? numbers[i] : 0; };
+  testhost::Scene& scene = host_->SceneModel();
+  testhost::SceneObject* object = nullptr;
+  switch (found->second) {
+    case testhost::ObjectKind::Polygon:
+      object = scene.AddPolygonObject(document_, number(0), number(1), number(2), parent);
+      break;
+    case testhost::ObjectKind::Point: object = scene.AddPointObject(document_, number(0), parent); break;
+    case testhost::ObjectKind::Cube:
+    case testhost::ObjectKind::Sphere:
+    case testhost::ObjectKind::Plane:
+      object = scene.AddGenerator(document_, found->second, numbers.empty() ? 1 : number(0), parent);
+      break;
+    default: object = scene.Add(document_, found->second, parent); break;
+  }
+  object->name = name;
+  SceneChanged();
+}
+
+void Session::DeleteObject(const std::string& path) {
+  host_->SceneModel().Remove(Object(path));
+  SceneChanged();
+}
+
+void Session::MoveObject(const std::string& path, const std::string& parentPath) {
+  testhost::SceneObject* parent = parentPath.empty() ? nullptr : Object(parentPath);
+  if (!host_->SceneModel().MoveUnder(Object(path), parent))
+    throw UsageError{"cannot move '" + path + "' below itself"};
+  SceneChanged();
+}
+
+void Session::EditObject(const std::string& path, const std::string& field, std::int32_t value) {
+  testhost::SceneObject* object = Object(path);
+  if (value < 0) throw UsageError{"counts cannot be negative"};
+  if (field == "points") object->points = value;
+  else if (field == "polygons") object->polygons = value;
+  else if (field == "ngons") object->ngons = value;
+  else if (field == "segments") object->segments = value;
+  else if (field == "name") throw UsageError{"names are not numbers"};
+  else throw UsageError{"unknown field '" + field + "' (points, polygons, ngons, segments)"};
+  SceneChanged();
+}
+
+void Session::SceneChanged() {
+  if (testhost::Window* window = DialogWindow())
+    host_->WindowModel().Send(*window, testhost::code::MciM, {{testhost::code::MciI, testhost::code::kSceneChanged}});
+}
+
+bool Session::Finish() {
+  if (!finished_) {
+    finished_ = true;
+    host_->Unload();
+  }
+  return host_->Failures().empty();
+}
+
+DialogView Session::View() const { return ViewOf(DialogWindow()); }
+
+std::string Session::PluginFile() const { return host_->PluginFile(); }
+
+std::string Session::ActivePath() const {
+  return document_->active != nullptr ? testhost::input::PathOf(document_->active) : "";
+}
+
+std::vector<std::string> Session::TakeConsoleLines() {
+  std::vector<std::string> lines;
+  const auto& all = host_->Framework().LogLines();
+  for (; consoleShown_ < all.size(); ++consoleShown_) lines.push_back(all[consoleShown_].text);
+  return lines;
+}
+
+std::vector<std::string> Session::TakeMessageBoxes() {
+  std::vector<std::string> boxes;
+  const auto& all = host_->ApplicationModel().messageBoxes;
+  for (; boxesShown_ < all.size(); ++boxesShown_) boxes.push_back(all[boxesShown_].first);
+  return boxes;
+}
+
+std::vector<std::string> Session::TakeOpenedFiles() {
+  std::vector<std::string> files;
+  const auto& all = host_->ApplicationModel().openedFiles;
+  for (; filesShown_ < all.size(); ++filesShown_) files.push_back(all[filesShown_]);
+  return files;
+}
+
+std::vector<std::string> Session::Faults() const { return host_->Failures(); }
+
+}  // namespace cli

@@ -1,0 +1,65 @@
+#include "scene_draft.h"
+
+#include <utility>
+
+#include "scene_input.h"
+
+namespace testhost::input {
+
+namespace {
+
+SceneObject* Make(Scene& scene, Document* document, const DraftObject& draft, SceneObject* parent) {
+  SceneObject* object = nullptr;
+  switch (draft.kind) {
+    case ObjectKind::Polygon:
+      object = scene.AddPolygonObject(document, draft.points, draft.polygons, draft.ngons, parent);
+      break;
+    case ObjectKind::Point: object = scene.AddPointObject(document, draft.points, parent); break;
+    case ObjectKind::Cube:
+    case ObjectKind::Sphere:
+    case ObjectKind::Plane: object = scene.AddGenerator(document, draft.kind, draft.segments, parent); break;
+    default: object = scene.Add(document, draft.kind, parent); break;
+  }
+  object->name = draft.name;
+  return object;
+}
+
+}  // namespace
+
+bool HasPath(const Draft& draft, const std::string& path) {
+  const std::vector<DraftObject>* level = &draft.roots;
+  std::size_t start = 0;
+  for (;;) {
+    const std::size_t slash = path.find('/', start);
+    const std::string name = path.substr(start, slash == std::string::npos ? std::string::npos : slash - start);
+    const DraftObject* found = nullptr;
+    for (const DraftObject& object : *level)
+      if (object.name == name) {
+        found = &object;
+        break;
+      }
+    if (found == nullptr) return false;
+    if (slash == std::string::npos) return true;
+    level = &found->children;
+    start = slash + 1;
+  }
+}
+
+Document* Build(Scene& scene, const Draft& draft) {
+  Document* document = scene.NewDocument();
+  scene.SetActiveDocument(document);
+  // Depth first without recursion: hierarchies from files can be deep.
+  std::vector<std::pair<const DraftObject*, SceneObject*>> pending;
+  for (auto root = draft.roots.rbegin(); root != draft.roots.rend(); ++root) pending.emplace_back(&*root, nullptr);
+  while (!pending.empty()) {
+    const auto [object, parent] = pending.back();
+    pending.pop_back();
+    SceneObject* made = Make(scene, document, *object, parent);
+    for (auto child = object->children.rbegin(); child != object->children.rend(); ++child)
+      pending.emplace_back(&*child, made);
+  }
+  scene.SetActive(document, draft.active.empty() ? document->firstRoot : FindByPath(document, draft.active));
+  return document;
+}
+
+}  // namespace testhost::input

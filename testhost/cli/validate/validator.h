@@ -1,0 +1,16 @@
+#pragma once
+// statlume-host validate [--level 1..10] [--seed N] [--case NAME] [--json FILE]
+//                        [PLUGIN_FOLDER]
+// Runs the validator's cases on the plug-in found in the folder, each in a process
+// of its own, and reports each case's status (passed, failed, crashed, skipped),
+// a summary line "N passed, M failed" and, for every failure, the command that
+// reproduces it.
+#include <string>
+#include <vector>
+
+namespace validate {
+
+// The arguments after "validate"; answers the exit status (0: every case passed).
+int RunValidator(const std::vector<std::string>& arguments, const std::string& program);
+
+}  // namespace validate

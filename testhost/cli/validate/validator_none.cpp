@@ -1,0 +1,12 @@
+// Builds that cannot start processes of their own kind (the Windows test host) have
+// no validator.
+#include "session.h"
+#include "validator.h"
+
+namespace validate {
+
+int RunValidator(const std::vector<std::string>&, const std::string&) {
+  throw cli::UsageError{"validate is not available in this build"};
+}
+
+}  // namespace validate

@@ -201,3 +201,35 @@ TEST(Validator, BadArgumentsEndInOneClearMessage) {
     EXPECT_NE(run.err.find(message), std::string::npos) << run.err;
   }
 }
+
+// Plug-ins that each break the host's contract in one way: the validator catches
+// every one, with the status and the reason that fit, and says how to reproduce it.
+TEST(Validator, CatchesEveryMisbehavingPlugin) {
+  struct Fixture {
+    std::string name, status, reason;
+  };
+  const std::vector<Fixture> fixtures = {
+      {"crash_at_start", "crashed", ""},  // a signal, or the sanitizer's own exit
+      {"leak_at_start", "failed", "the plug-in still holds memory block of 64 bytes"},
+      {"release_prototype", "failed", "freed null-pointer error prototype"},
+      {"unserved_entry", "failed", "t_HostOS_Ge offset 8"},
+  };
+  for (const Fixture& fixture : fixtures) {
+    ScratchFolder scratch;
+    const std::string folder = std::string(STATLUME_FIXTURE_ROOT) + "/" + fixture.name;
+    const ProgramRun run = RunProgram({"validate", "--level", "1", "--json", scratch.Path("report.json"), folder});
+    EXPECT_EQ(run.status, 1) << fixture.name << "\n" << run.out;
+    std::ifstream in(scratch.Path("report.json"));
+    const json report = json::parse(in);
+    EXPECT_GT(report.at("failed").get<int>(), 0) << fixture.name;
+    bool caught = false;
+    for (const json& c : report.at("cases")) {
+      if (c.at("status") != fixture.status) continue;
+      caught = caught || c.at("detail").get<std::string>().find(fixture.reason) != std::string::npos;
+      EXPECT_EQ(c.at("reproduce"), "statlume-host validate --case " + c.at("name").get<std::string>() +
+                                       " --seed 1 --level 1 " + folder);
+    }
+    EXPECT_TRUE(caught) << fixture.name << ": no case " << fixture.status << " with '" << fixture.reason << "'\n"
+                        << run.out;
+  }
+}

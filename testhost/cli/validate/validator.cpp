@@ -176,7 +176,7 @@ int RunValidator(const std::vector<std::string>& arguments, const std::string& p
     const Outcome outcome = RunIsolated(program, c, options, scratch);
     std::ostringstream reproduce;
     reproduce << "statlume-host validate --case " << c.name << " --seed " << options.seed << " --level "
-              << options.level << " " << std::filesystem::path(options.library).parent_path().parent_path().string();
+              << options.level << (options.folder.empty() ? "" : " " + options.folder);
     std::cout << "  " << outcome.status << std::string(9 - outcome.status.size(), ' ') << c.name;
     if (!outcome.detail.empty()) std::cout << ": " << outcome.detail;
     std::cout << "\n";

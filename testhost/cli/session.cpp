@@ -18,12 +18,6 @@ const std::map<Option, std::int32_t> kOptionItems = {{Option::kIncludeChildren, 
                                                      {Option::kIncludeNonPoly, testhost::tool::kIncludeNonPoly},
                                                      {Option::kPause, testhost::tool::kPause}};
 
-const std::map<std::string, testhost::ObjectKind> kKinds = {
-    {"polygon", testhost::ObjectKind::Polygon}, {"point", testhost::ObjectKind::Point},
-    {"null", testhost::ObjectKind::Null},       {"camera", testhost::ObjectKind::Camera},
-    {"instance", testhost::ObjectKind::Instance}, {"cube", testhost::ObjectKind::Cube},
-    {"sphere", testhost::ObjectKind::Sphere},   {"plane", testhost::ObjectKind::Plane}};
-
 bool IsPluginLibrary(const fs::path& file) {
   const std::string suffix = fs::path(testhost::Host::DefaultPluginFile()).extension().string();
   return fs::is_regular_file(file) && file.extension() == suffix && fs::is_directory(file.parent_path() / "res");
@@ -133,26 +127,19 @@ void Session::ReopenWindow() { RunCommand(); }
 
 void Session::AddObject(const std::string& kind, const std::string& name, const std::vector<std::int32_t>& numbers,
                         const std::string& parentPath) {
-  auto found = kKinds.find(kind);
-  if (found == kKinds.end()) throw UsageError{"unknown object kind '" + kind + "'"};
+  testhost::ObjectKind objectKind;
+  if (!testhost::KindNamed(kind, objectKind)) throw UsageError{"unknown object kind '" + kind + "'"};
   for (std::int32_t number : numbers)
     if (number < 0) throw UsageError{"counts cannot be negative"};
   testhost::SceneObject* parent = parentPath.empty() ? nullptr : Object(parentPath);
-  auto number = [&numbers](std::size_t i) { return i < numbers.size() ? numbers[i] : 0; };
-  testhost::Scene& scene = host_->SceneModel();
-  testhost::SceneObject* object = nullptr;
-  switch (found->second) {
-    case testhost::ObjectKind::Polygon:
-      object = scene.AddPolygonObject(document_, number(0), number(1), number(2), parent);
-      break;
-    case testhost::ObjectKind::Point: object = scene.AddPointObject(document_, number(0), parent); break;
-    case testhost::ObjectKind::Cube:
-    case testhost::ObjectKind::Sphere:
-    case testhost::ObjectKind::Plane:
-      object = scene.AddGenerator(document_, found->second, numbers.empty() ? 1 : number(0), parent);
-      break;
-    default: object = scene.Add(document_, found->second, parent); break;
-  }
+  // The numbers in the order the event gives them: polygon POINTS POLYGONS NGONS,
+  // point POINTS, a generator SEGMENTS (1 when not given).
+  auto number = [&numbers](std::size_t i, std::int32_t otherwise) { return i < numbers.size() ? numbers[i] : otherwise; };
+  testhost::ObjectShape shape;
+  if (objectKind == testhost::ObjectKind::Polygon) shape = {number(0, 0), number(1, 0), number(2, 0), 1};
+  if (objectKind == testhost::ObjectKind::Point) shape.points = number(0, 0);
+  if (testhost::IsGenerator(objectKind)) shape.segments = number(0, 1);
+  testhost::SceneObject* object = host_->SceneModel().AddObject(document_, objectKind, shape, parent);
   object->name = name;
   SceneChanged();
 }

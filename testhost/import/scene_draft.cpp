@@ -9,17 +9,8 @@ namespace testhost::input {
 namespace {
 
 SceneObject* Make(Scene& scene, Document* document, const DraftObject& draft, SceneObject* parent) {
-  SceneObject* object = nullptr;
-  switch (draft.kind) {
-    case ObjectKind::Polygon:
-      object = scene.AddPolygonObject(document, draft.points, draft.polygons, draft.ngons, parent);
-      break;
-    case ObjectKind::Point: object = scene.AddPointObject(document, draft.points, parent); break;
-    case ObjectKind::Cube:
-    case ObjectKind::Sphere:
-    case ObjectKind::Plane: object = scene.AddGenerator(document, draft.kind, draft.segments, parent); break;
-    default: object = scene.Add(document, draft.kind, parent); break;
-  }
+  SceneObject* object =
+      scene.AddObject(document, draft.kind, {draft.points, draft.polygons, draft.ngons, draft.segments}, parent);
   object->name = draft.name;
   return object;
 }

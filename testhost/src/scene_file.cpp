@@ -111,15 +111,12 @@ Entry ReadObject(const LineReader& reader, const std::vector<std::string>& words
 }
 
 SceneObject* Make(Scene& scene, Document* document, const Entry& entry, SceneObject* parent) {
-  switch (entry.kind) {
-    case ObjectKind::Polygon:
-      return scene.AddPolygonObject(document, entry.numbers[0], entry.numbers[1], entry.numbers[2], parent);
-    case ObjectKind::Point: return scene.AddPointObject(document, entry.numbers[0], parent);
-    case ObjectKind::Cube:
-    case ObjectKind::Sphere:
-    case ObjectKind::Plane: return scene.AddGenerator(document, entry.kind, entry.numbers[0], parent);
-    default: return scene.Add(document, entry.kind, parent);
-  }
+  // The numbers stand in the order the kind's line gives them.
+  ObjectShape shape;
+  if (entry.kind == ObjectKind::Polygon) shape = {entry.numbers[0], entry.numbers[1], entry.numbers[2], 1};
+  if (entry.kind == ObjectKind::Point) shape.points = entry.numbers[0];
+  if (IsGenerator(entry.kind)) shape.segments = entry.numbers[0];
+  return scene.AddObject(document, entry.kind, shape, parent);
 }
 
 SceneObject* Find(SceneObject* first, const std::string& name) {

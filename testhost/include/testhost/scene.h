@@ -66,6 +66,15 @@ struct CommandRecord {
 };
 static_assert(sizeof(CommandRecord) == modeling::kSize);
 
+// What an object is made with (see Scene::AddObject).
+struct ObjectShape {
+  std::int32_t points = 0, polygons = 0, ngons = 0, segments = 1;
+};
+
+// The names scenes and scripts give the kinds ("polygon", "cube", ...): the kind a
+// name stands for, false for none.
+bool KindNamed(const std::string& name, ObjectKind& kind);
+
 // What the generators produce when made editable.
 struct GeneratedCounts {
   std::int32_t points, polygons, ngons;
@@ -94,6 +103,9 @@ class Scene {
   SceneObject* AddGenerator(Document* document, ObjectKind kind, std::int32_t segments,
                             SceneObject* parent = nullptr);
   SceneObject* Add(Document* document, ObjectKind kind, SceneObject* parent = nullptr);
+  // An object of any kind, made with what its kind takes from `shape`: counts for
+  // polygon and point objects, segments for generators, nothing for the others.
+  SceneObject* AddObject(Document* document, ObjectKind kind, const ObjectShape& shape, SceneObject* parent);
   void SetActive(Document* document, SceneObject* object) { document->active = object; }
   // Edits a user makes: deleting an object with everything below it (it is no
   // longer a scene object; a document whose active object was inside has none),

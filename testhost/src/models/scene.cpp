@@ -169,6 +169,28 @@ SceneObject* Scene::Add(Document* document, ObjectKind kind, SceneObject* parent
   return NewObject(document, kind, parent);
 }
 
+SceneObject* Scene::AddObject(Document* document, ObjectKind kind, const ObjectShape& shape, SceneObject* parent) {
+  switch (kind) {
+    case ObjectKind::Polygon: return AddPolygonObject(document, shape.points, shape.polygons, shape.ngons, parent);
+    case ObjectKind::Point: return AddPointObject(document, shape.points, parent);
+    case ObjectKind::Cube:
+    case ObjectKind::Sphere:
+    case ObjectKind::Plane: return AddGenerator(document, kind, shape.segments, parent);
+    default: return Add(document, kind, parent);
+  }
+}
+
+bool KindNamed(const std::string& name, ObjectKind& kind) {
+  static const std::map<std::string, ObjectKind> kNames = {
+      {"polygon", ObjectKind::Polygon}, {"point", ObjectKind::Point},   {"null", ObjectKind::Null},
+      {"camera", ObjectKind::Camera},   {"instance", ObjectKind::Instance}, {"cube", ObjectKind::Cube},
+      {"sphere", ObjectKind::Sphere},   {"plane", ObjectKind::Plane}};
+  auto found = kNames.find(name);
+  if (found == kNames.end()) return false;
+  kind = found->second;
+  return true;
+}
+
 ResultListValue* Scene::List(const void* list) {
   auto found = lists_.find(list);
   return found != lists_.end() ? found->second.get() : nullptr;

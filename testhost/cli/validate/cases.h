@@ -38,5 +38,9 @@ struct Case {
 std::vector<Case> AllCases();
 void AddLoadCases(std::vector<Case>& cases);
 void AddTableCases(std::vector<Case>& cases);
+void AddFrameworkCases(std::vector<Case>& cases);
+void AddDialogCases(std::vector<Case>& cases);
+void AddSceneCases(std::vector<Case>& cases);
+void AddThreadCases(std::vector<Case>& cases);
 
 }  // namespace validate

@@ -148,6 +148,10 @@ std::vector<Case> AllCases() {
   std::vector<Case> cases;
   AddLoadCases(cases);
   AddTableCases(cases);
+  AddFrameworkCases(cases);
+  AddDialogCases(cases);
+  AddSceneCases(cases);
+  AddThreadCases(cases);
   return cases;
 }
 

@@ -1,6 +1,6 @@
-#include "session.h"
+#include "testhost/full_session.h"
 
-using namespace testhost;
+namespace testhost {
 
 namespace {
 
@@ -87,3 +87,4 @@ SessionRecord RunSession(Host& host, const SessionScene& scene) {
   host.Unload();
   return record;
 }
+}  // namespace testhost

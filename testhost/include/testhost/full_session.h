@@ -8,15 +8,17 @@
 
 #include "testhost/host.h"
 
+namespace testhost {
+
 struct SessionScene {
-  testhost::Document* document = nullptr;
-  testhost::SceneObject* group = nullptr;  // the active object
-  testhost::SceneObject* mesh = nullptr;
+  Document* document = nullptr;
+  SceneObject* group = nullptr;  // the active object
+  SceneObject* mesh = nullptr;
 };
 
 // A group holding a polygon object, a cube generator and a camera, with a later
 // sibling that must never be counted; the group is active.
-SessionScene BuildSessionScene(testhost::Scene& scene);
+SessionScene BuildSessionScene(Scene& scene);
 
 // The dialog's fields after the first display of a clean session on that scene,
 // by element id.
@@ -29,4 +31,6 @@ struct SessionRecord {
 };
 
 // Runs the session on a loaded plug-in and unloads it.
-SessionRecord RunSession(testhost::Host& host, const SessionScene& scene);
+SessionRecord RunSession(Host& host, const SessionScene& scene);
+
+}  // namespace testhost

@@ -1,0 +1,7 @@
+#include "cases.h"
+
+namespace validate {
+
+void AddThreadCases(std::vector<Case>&) {}
+
+}  // namespace validate

@@ -186,6 +186,7 @@ class Kernel {
     std::int32_t kind = 0;                 // record kind 1 or 3
     std::map<std::string, void*> methods;  // "name@hash" -> function
     std::vector<std::string> keys;         // by published slot
+    std::set<std::string> rightKeys;       // the keys as the published list signs them
     std::unique_ptr<unsigned char[]> definition;  // the host's record the reference points to
     bool failed = false;
     std::uint64_t methodOffset = record::kUnboundMethodOffset;

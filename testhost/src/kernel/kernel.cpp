@@ -139,6 +139,7 @@ void Kernel::PublishMethods(const char* name, const published::MethodDecl* metho
     const published::MethodDecl& method = methods[slot++];
     const std::string key = std::string(method.name) + "@" + method.hash;
     published.keys.push_back(key);
+    published.rightKeys.insert(key);
     published.methods[key] = function;
   }
 }
@@ -212,9 +213,11 @@ bool Kernel::Offers(const std::string& route) const {
   if (dot == std::string::npos) return true;  // not a framework method: a table entry
   const Interface* published = FindInterface(route.substr(0, dot), record::kTableInterface);
   if (published == nullptr || published->failed) return false;
+  // A method published under a wrong signature hash cannot be bound by a module
+  // that asks for the right one.
   const std::string method = route.substr(dot + 1);
   for (const auto& [key, function] : published->methods)
-    if (key.compare(0, key.find('@'), method) == 0) return true;
+    if (key.compare(0, key.find('@'), method) == 0 && published->rightKeys.count(key) != 0) return true;
   return false;
 }
 

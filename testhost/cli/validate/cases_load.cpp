@@ -1,11 +1,15 @@
 // Load and life cycle: cold and warm loads, the records reachable from
 // g_framework read from the host's side, repeated load cycles that must not grow,
 // and every action and message id, known or not.
+#include <array>
 #include <chrono>
+#include <filesystem>
+#include <random>
 #include <set>
 
 #include "cases.h"
 #include "testhost/host.h"
+#include "testhost/numbers.h"
 #include "testhost/records.h"
 
 namespace validate {
@@ -33,6 +37,16 @@ void TakeFaults(testhost::Host& host, CaseResult& result) {
 
 // The resident set of this process in kilobytes, or 0 where it cannot be read.
 long ResidentKilobytes();
+
+// The files, libraries' handles included, this process holds open.
+std::size_t OpenHandles() {
+  std::error_code error;
+  std::size_t count = 0;
+  for (auto it = std::filesystem::directory_iterator("/proc/self/fd", error); !error && it != std::filesystem::directory_iterator();
+       it.increment(error))
+    ++count;
+  return count;
+}
 
 void ColdAndWarmLoad(const CaseContext& context, CaseResult& result) {
   const Clock::time_point cold = Clock::now();
@@ -90,6 +104,7 @@ void RecordsAreWellFormed(const CaseContext& context, CaseResult& result) {
 void LoadCycles(const CaseContext& context, CaseResult& result) {
   const int cycles = context.level >= 10 ? 10000 : 100 * context.level;
   long grownFrom = 0;
+  std::size_t handlesFrom = 0;
   for (int cycle = 0; cycle < cycles && result.passed; ++cycle) {
     testhost::Host host(context.plugin);
     host.Init();
@@ -99,8 +114,14 @@ void LoadCycles(const CaseContext& context, CaseResult& result) {
     host.Unload();
     TakeFaults(host, result);
     if (host.Framework().LiveAllocations() != 0) result.Fail("framework memory left after cycle " + std::to_string(cycle));
-    if (cycle == cycles / 10) grownFrom = ResidentKilobytes();
+    if (cycle == cycles / 10) {
+      grownFrom = ResidentKilobytes();
+      handlesFrom = OpenHandles();
+    }
   }
+  const std::size_t handles = OpenHandles();
+  result.figures["open handles"] = static_cast<double>(handles);
+  if (handles > handlesFrom) result.Fail("open handles grew from " + std::to_string(handlesFrom) + " to " + std::to_string(handles));
   const long grown = ResidentKilobytes() - grownFrom;
   result.figures["cycles"] = cycles;
   result.figures["resident growth kB"] = static_cast<double>(grown);
@@ -109,27 +130,108 @@ void LoadCycles(const CaseContext& context, CaseResult& result) {
   if (!kMemoryQuarantined && grownFrom > 0 && grown > 64 + cycles / 4) result.Fail("the process grew by " + std::to_string(grown) + " kB");
 }
 
-// Every action and message id class: the known ones in their order, unknown ones
-// answered without a crash or a fault, and unbalanced end actions.
+// What the entry answers, worked out on the host's side: the nested count of
+// initialisation and end actions decides what each action does.
+struct EntryModel {
+  int count = 0;  // initialisation actions minus end actions
+  bool loaded = false;  // the resource folder, from message 1 to the last end
+
+  int Expect(int action, int message) {
+    switch (action) {
+      case testhost::action::kInit:
+        ++count;
+        return 1;
+      case testhost::action::kEnd:
+        if (--count == 0) loaded = false;
+        return 1;
+      case testhost::action::kQuery:
+        return 5;
+      case testhost::action::kMessage:
+        if (message == testhost::pluginmessage::kNone) return 1;
+        if (message == testhost::pluginmessage::kLoadResources) {
+          loaded = true;
+          return 1;
+        }
+        return -1;
+      default:
+        return -1;
+    }
+  }
+};
+
+// Sends one action (a message when `action` is 6) and checks the answer.
+void Send(testhost::Host& host, EntryModel& model, int action, int message, CaseResult& result, int step) {
+  const int expected = model.Expect(action, message);
+  const int answered = action == testhost::action::kInit      ? host.Init()
+                       : action == testhost::action::kMessage ? host.Message(message)
+                                                              : host.PluginMain(action);
+  if (answered != expected)
+    result.Fail("step " + std::to_string(step) + ": action " + std::to_string(action) +
+                (action == testhost::action::kMessage ? " message " + std::to_string(message) : "") + " answered " +
+                std::to_string(answered) + ", not " + std::to_string(expected));
+}
+
+// Every action and message id class, known and unknown, with their answers; nested
+// and unbalanced initialisation and end actions.
 void EveryActionAndMessage(const CaseContext& context, CaseResult& result) {
   testhost::Host host(context.plugin);
-  int sent = 0;
-  host.Init();
-  for (int message : {1, 2, 3, 0, -1, 1000, 1 << 30}) {
-    host.Message(message);
-    ++sent;
-  }
-  host.Start();
-  for (int action : {0, 4, 5, 99, -7, 1 << 20}) {
-    host.PluginMain(action);
-    ++sent;
-  }
-  host.Init();  // nested start
-  host.End();
-  host.End();
+  EntryModel model;
+  int step = 0;
+  Send(host, model, testhost::action::kInit, 0, result, ++step);
+  for (int message : {1, 2, 3, 0, -1, 1000, 1 << 30, 1})
+    Send(host, model, testhost::action::kMessage, message, result, ++step);
+  if (host.Start() != 1) result.Fail("the start answered failure");
+  for (int action : {0, 4, 5, 7, 99, -7, 1 << 20, -2147483647 - 1})
+    Send(host, model, action, 0, result, ++step);
+  Send(host, model, testhost::action::kInit, 0, result, ++step);  // nested
+  Send(host, model, testhost::action::kEnd, 0, result, ++step);
+  Send(host, model, testhost::action::kMessage, 0, result, ++step);  // still running
+  Send(host, model, testhost::action::kMessage, 1, result, ++step);  // the folder still there
+  Send(host, model, testhost::action::kEnd, 0, result, ++step);      // the last end
+  Send(host, model, testhost::action::kEnd, 0, result, ++step);      // below zero: only counted
+  Send(host, model, testhost::action::kInit, 0, result, ++step);     // back to zero: nothing bound
   host.Unload();
-  result.figures["actions and messages"] = sent + 4;
+  result.figures["actions and messages"] = step + 1;
   TakeFaults(host, result);
+}
+
+// Random streams of actions and messages, known and unknown, with nested pairs of
+// initialisation and end actions; the seed picks them. Host operations are only
+// asked for while the plug-in is initialised, as a host does.
+void RandomActions(const CaseContext& context, CaseResult& result) {
+  std::mt19937_64 random(context.seed);
+  const int streams = 10 * context.level;
+  const int length = 50 * context.level;
+  int sent = 0;
+  for (int stream = 0; stream < streams && result.passed; ++stream) {
+    testhost::Host host(context.plugin);
+    EntryModel model;
+    Send(host, model, testhost::action::kInit, 0, result, ++sent);
+    bool started = false;
+    for (int step = 0; step < length && result.passed; ++step) {
+      const unsigned pick = static_cast<unsigned>(random() % 10);
+      int action = testhost::action::kMessage;
+      int message = 0;
+      if (pick == 0) action = testhost::action::kInit;
+      else if (pick == 1 && model.count > 1) action = testhost::action::kEnd;
+      else if (pick == 2) action = testhost::action::kQuery;
+      else if (pick == 3) action = std::array<int, 6>{0, 5, 7, 100, -1, -2147483647 - 1}[random() % 6];
+      else if (pick == 4 && !started && model.loaded) {
+        started = true;
+        if (host.Start() != 1) result.Fail("stream " + std::to_string(stream) + ": the start answered failure");
+        ++sent;
+        continue;
+      } else {
+        message = std::array<int, 6>{0, 1, 2, -1, 12345, 1 << 30}[random() % 6];
+      }
+      Send(host, model, action, message, result, ++sent);
+    }
+    while (model.count > 1) Send(host, model, testhost::action::kEnd, 0, result, ++sent);
+    host.Unload();  // the last end action
+    if (!host.Failures().empty()) result.Fail("stream " + std::to_string(stream) + ": " + host.Failures().front());
+  }
+  result.figures["streams"] = streams;
+  result.figures["actions and messages"] = sent;
 }
 
 long ResidentKilobytes() {
@@ -148,6 +250,7 @@ void AddLoadCases(std::vector<Case>& cases) {
   cases.push_back({"load.records", 1, false, RecordsAreWellFormed});
   cases.push_back({"load.cycles", 1, false, LoadCycles});
   cases.push_back({"load.actions-and-messages", 1, false, EveryActionAndMessage});
+  cases.push_back({"load.random-actions", 1, true, RandomActions});
 }
 
 }  // namespace validate

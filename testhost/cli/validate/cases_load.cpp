@@ -65,6 +65,30 @@ void ColdAndWarmLoad(const CaseContext& context, CaseResult& result) {
   result.figures["warm load ms"] = Milliseconds(warm);
 }
 
+// A module entry: the kernel's flags, the way back to g_framework, and a dependency
+// list of sensible length that names only frameworks the host has, each once.
+void CheckModule(const testhost::Records& records, const unsigned char* module, CaseResult& result) {
+  const std::string name = testhost::Records::Name(module);
+  if ((testhost::Records::Flags(module) & 0x201u) != 0x201u) result.Fail("module " + name + " lacks flags 0x201");
+  if (testhost::ReadAt<const void*>(module, testhost::record::kModuleFramework) != records.Framework())
+    result.Fail("module " + name + " does not point back to g_framework");
+  const auto count = testhost::ReadAt<std::int64_t>(module, testhost::record::kModuleDependencyCount);
+  const auto* ids = testhost::ReadAt<const unsigned char*>(module, testhost::record::kModuleDependencies);
+  if (count < 0 || count > 64 || (ids == nullptr && count != 0))
+    return result.Fail("module " + name + " lists " + std::to_string(count) + " dependencies");
+  static const std::set<std::string> frameworks = {"scene", "command", "core",          "crypt", "image",
+                                                   "math",  "mesh_misc", "modeling_geom", "python"};
+  std::set<std::string> seen;
+  for (const std::string& dependency : records.ModuleDependencies(module)) {
+    const std::string prefix = "net.hostapp.", suffix = ".framework";
+    const bool known = dependency.size() > prefix.size() + suffix.size() && dependency.rfind(prefix, 0) == 0 &&
+                       dependency.compare(dependency.size() - suffix.size(), suffix.size(), suffix) == 0 &&
+                       frameworks.count(dependency.substr(prefix.size(), dependency.size() - prefix.size() - suffix.size())) != 0;
+    if (!known) result.Fail("module " + name + " depends on '" + dependency + "', which the host does not have");
+    if (!seen.insert(dependency).second) result.Fail("module " + name + " lists '" + dependency + "' twice");
+  }
+}
+
 // Kinds the kernel knows; every list ends; every identifier's word carries the
 // length and hash of its text.
 void RecordsAreWellFormed(const CaseContext& context, CaseResult& result) {
@@ -88,6 +112,7 @@ void RecordsAreWellFormed(const CaseContext& context, CaseResult& result) {
   if (modules.empty()) result.Fail("g_framework lists no module");
   for (const unsigned char* module : modules) {
     check(module);
+    CheckModule(records, module, result);
     for (const unsigned char* unit : records.Units(module)) {
       check(unit);
       for (const unsigned char* child : records.Children(unit)) check(child);

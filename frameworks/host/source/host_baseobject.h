@@ -143,5 +143,7 @@ bool RegisterCommand(int32_t id, const core::String& name, int32_t info, BaseBit
                      const core::String& help, CommandData* data);
 
 // The destroy routine of every record: runs the object's destructor and releases its
-// storage through the framework.
-void DestroyDataObject(BaseData* object);
+// storage through the framework. It sits in a member-pointer field, where on the Unix
+// ABI an odd code word marks a virtual member: its address must be even, which an
+// unoptimised build does not give a plain function by itself.
+__attribute__((aligned(16))) void DestroyDataObject(BaseData* object);

@@ -34,6 +34,10 @@ struct Case {
   std::function<void(const CaseContext&, CaseResult&)> run;
 };
 
+// Reports the result and ends the case's process at once, for a case that cannot
+// unwind (a thread of its own is stuck in the plug-in).
+[[noreturn]] void Abandon(const CaseResult& result);
+
 // Every case, in the order they run. One file per group adds its own.
 std::vector<Case> AllCases();
 void AddLoadCases(std::vector<Case>& cases);

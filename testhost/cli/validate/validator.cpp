@@ -6,7 +6,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -29,7 +31,8 @@ using nlohmann::json;
 struct Options {
   int level = 1;
   std::uint64_t seed = 1;
-  std::string only;  // --case
+  std::string only;   // --case
+  std::string group;  // --group
   std::string report;
   std::string folder;
   std::string runCase;  // internal: run one case here and print its result
@@ -60,6 +63,7 @@ Options Parse(const std::vector<std::string>& arguments) {
     if (argument == "--level") options.level = Number(argument, value(), 1, 10);
     else if (argument == "--seed") options.seed = static_cast<std::uint64_t>(Number(argument, value(), 0, 2147483647));
     else if (argument == "--case") options.only = value();
+    else if (argument == "--group") options.group = value();
     else if (argument == "--json") options.report = value();
     else if (argument == "--run-case") options.runCase = value();
     else if (argument == "--library") options.library = value();
@@ -76,6 +80,12 @@ const Case* FindCase(const std::vector<Case>& cases, const std::string& name) {
   return nullptr;
 }
 
+void PrintResult(const CaseResult& result) {
+  json line = {{"passed", result.passed}, {"skipped", result.skipped}, {"detail", result.detail},
+               {"figures", result.figures}};
+  std::cout << "\n@result " << line.dump() << std::endl;
+}
+
 // In the child: runs one case and prints its result as one JSON line.
 int RunOneCase(const Case& c, const Options& options) {
   alarm(900);  // a hang ends as a crash of this case, not of the validator
@@ -86,10 +96,22 @@ int RunOneCase(const Case& c, const Options& options) {
   } catch (const std::exception& error) {
     result.Fail(std::string("exception: ") + error.what());
   }
-  json line = {{"passed", result.passed}, {"skipped", result.skipped}, {"detail", result.detail},
-               {"figures", result.figures}};
-  std::cout << "\n@result " << line.dump() << std::endl;
+  PrintResult(result);
   return 0;
+}
+
+// The group of a case: its name up to the first dot.
+std::string GroupOf(const std::string& name) { return name.substr(0, name.find('.')); }
+
+// The first line a sanitizer wrote about what it found, or "".
+std::string SanitizerReport(const std::string& file) {
+  std::ifstream in(file);
+  std::string line;
+  while (std::getline(in, line))
+    if (line.find("Sanitizer") != std::string::npos &&
+        (line.find("ERROR") != std::string::npos || line.find("WARNING") != std::string::npos))
+      return line;
+  return "";
 }
 
 struct Outcome {
@@ -103,6 +125,7 @@ struct Outcome {
 // so that the plug-in's own output cannot confuse the result line.
 Outcome RunIsolated(const std::string& program, const Case& c, const Options& options, const std::string& scratch) {
   const std::string output = scratch + "/" + c.name + ".out";
+  const std::string errors = scratch + "/" + c.name + ".err";
   std::vector<std::string> words = {program, "validate", "--run-case", c.name, "--library", options.library,
                                     "--level", std::to_string(options.level), "--seed", std::to_string(options.seed)};
   std::vector<char*> argv;
@@ -111,7 +134,7 @@ Outcome RunIsolated(const std::string& program, const Case& c, const Options& op
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_addopen(&actions, 1, output.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-  posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, 2, errors.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
   const auto start = std::chrono::steady_clock::now();
   pid_t pid = 0;
   Outcome outcome;
@@ -121,28 +144,36 @@ Outcome RunIsolated(const std::string& program, const Case& c, const Options& op
   if (spawned) waitpid(pid, &status, 0);
   outcome.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   if (!spawned) return Outcome{"crashed", "the case's process could not be started", json::object(), 0};
-  if (WIFSIGNALED(status)) {
+  // A sanitizer's finding names the crash; the rest of the child's errors are noise.
+  const std::string report = SanitizerReport(errors);
+  auto crashed = [&](const std::string& detail) {
     outcome.status = "crashed";
-    outcome.detail = std::string("signal ") + strsignal(WTERMSIG(status));
+    outcome.detail = report.empty() ? detail : detail + ": " + report;
     return outcome;
-  }
+  };
+  if (WIFSIGNALED(status)) return crashed(std::string("signal ") + strsignal(WTERMSIG(status)));
   std::ifstream in(output);
   std::string line, last;
   while (std::getline(in, line))
     if (line.rfind("@result ", 0) == 0) last = line.substr(8);
-  if (last.empty()) {
-    outcome.status = "crashed";
-    outcome.detail = "ended with status " + std::to_string(WEXITSTATUS(status)) + " and no result";
-    return outcome;
-  }
+  if (last.empty()) return crashed("ended with status " + std::to_string(WEXITSTATUS(status)) + " and no result");
   const json result = json::parse(last);
+  outcome.figures = result.at("figures");
+  // The child answers 0 once it has printed its result: anything else came after
+  // the case (a sanitizer's report at exit, a crash in the unload), and fails it.
+  if (WEXITSTATUS(status) != 0)
+    return crashed("ended with status " + std::to_string(WEXITSTATUS(status)) + " after its result");
   outcome.status = result.at("skipped").get<bool>() ? "skipped" : result.at("passed").get<bool>() ? "passed" : "failed";
   outcome.detail = result.at("detail").get<std::string>();
-  outcome.figures = result.at("figures");
   return outcome;
 }
 
 }  // namespace
+
+void Abandon(const CaseResult& result) {
+  PrintResult(result);
+  std::_Exit(0);
+}
 
 std::vector<Case> AllCases() {
   std::vector<Case> cases;
@@ -170,13 +201,20 @@ int RunValidator(const std::vector<std::string>& arguments, const std::string& p
   options.library = libraries.front();
   if (!options.only.empty() && FindCase(cases, options.only) == nullptr)
     throw UsageError{"no case named " + options.only};
+  if (!options.group.empty() &&
+      std::none_of(cases.begin(), cases.end(), [&](const Case& c) { return GroupOf(c.name) == options.group; }))
+    throw UsageError{"no group named " + options.group};
 
   const std::string scratch = testhost::system::MakeTemporaryFolder("statlume-validate-");
   int passed = 0, failed = 0, skipped = 0;
   json report = {{"plugin", options.library}, {"level", options.level}, {"seed", options.seed}, {"cases", json::array()}};
   std::cout << "validating " << options.library << " at level " << options.level << ", seed " << options.seed << "\n";
   for (const Case& c : cases) {
-    if (!options.only.empty() ? c.name != options.only : c.level > options.level) continue;
+    // --case runs the one case whatever its level; otherwise the cases up to the
+    // level run, of the group given.
+    if (!options.only.empty() ? c.name != options.only
+                              : c.level > options.level || (!options.group.empty() && GroupOf(c.name) != options.group))
+      continue;
     const Outcome outcome = RunIsolated(program, c, options, scratch);
     std::ostringstream reproduce;
     reproduce << "statlume-host validate --case " << c.name << " --seed " << options.seed << " --level "

@@ -1,10 +1,11 @@
 #pragma once
-// statlume-host validate [--level 1..10] [--seed N] [--case NAME] [--json FILE]
-//                        [PLUGIN_FOLDER]
+// statlume-host validate [--level 1..10] [--seed N] [--case NAME] [--group GROUP]
+//                        [--json FILE] [PLUGIN_FOLDER]
 // Runs the validator's cases on the plug-in found in the folder, each in a process
-// of its own, and reports each case's status (passed, failed, crashed, skipped),
-// a summary line "N passed, M failed" and, for every failure, the command that
-// reproduces it.
+// of its own (--case: that one case; --group: the cases up to the level whose
+// names begin with "GROUP."), and reports each case's status (passed, failed,
+// crashed, skipped), a summary line "N passed, M failed" and, for every failure,
+// the command that reproduces it.
 #include <string>
 #include <vector>
 

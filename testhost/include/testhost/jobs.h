@@ -6,8 +6,9 @@
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
-#include <map>
+#include <functional>
 #include <mutex>
+#include <set>
 
 namespace testhost {
 
@@ -30,6 +31,11 @@ class JobSystem {
   // Jobs the host still holds a reference to.
   std::size_t Held();
 
+  // A host that refuses jobs: asked on the enqueuing thread for every job handed
+  // over; a true answer makes Enqueue answer an error and leave the job alone.
+  void RefuseJobs(std::function<bool()> refuse) { refuse_ = std::move(refuse); }
+  bool Refuses() const { return refuse_ && refuse_(); }
+
   // The published methods.
   QueueObject* MainQueue() const { return queue_; }
   void Enqueue(JobObject* job);
@@ -38,10 +44,6 @@ class JobSystem {
   void RemoveReference(JobObject* job);
 
  private:
-  struct State {
-    bool done = false;
-    bool cancelled = false;
-  };
   void Drop(JobObject* job);
   bool WaitDone(std::unique_lock<std::mutex>& lock, JobObject* job, double timeout);
 
@@ -50,8 +52,11 @@ class JobSystem {
   std::mutex mutex_;
   std::condition_variable changed_;
   std::deque<JobObject*> mainQueue_;
-  std::map<JobObject*, State> states_;
+  // Jobs the host holds through the queue: queued or running. A wait ends when its
+  // job is no longer among them.
+  std::set<JobObject*> held_;
   int enqueued_ = 0;
+  std::function<bool()> refuse_;
 };
 
 template <typename Predicate>

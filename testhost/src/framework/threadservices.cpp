@@ -60,6 +60,7 @@ ErrorHandle Enqueue(JobObject* job, QueueObject* queue) {
   contract.Check(name != nullptr && std::string(name) == "ClosureJob", "job", "must answer its type name");
   contract.Null(typeName(1), "job (type name asked with a non-zero flag)");
   contract.Is(ReadAt<std::uintptr_t>(job, job::kState), std::uintptr_t{0}, "job.state");
+  if (kernel.Jobs().Refuses()) return kernel.PluginError(error::kIllegalState, Describe(kEnqueue));
   kernel.Jobs().Enqueue(job);
   return nullptr;
 }

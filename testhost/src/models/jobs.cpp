@@ -31,7 +31,7 @@ void JobSystem::Enqueue(JobObject* job) {
   __atomic_fetch_add(CountWordOf(job), object::kReferenceUnit, __ATOMIC_RELAXED);  // the queue holds the job
   {
     std::lock_guard<std::mutex> lock(mutex_);
-    states_[job] = State{};
+    held_.insert(job);
     mainQueue_.push_back(job);
     ++enqueued_;
   }
@@ -45,14 +45,14 @@ std::size_t JobSystem::Queued() {
 
 std::size_t JobSystem::Held() {
   std::lock_guard<std::mutex> lock(mutex_);
-  return states_.size();
+  return held_.size();
 }
 
 void JobSystem::Drop(JobObject* job) {
   if (__atomic_fetch_sub(CountWordOf(job), object::kReferenceUnit, __ATOMIC_ACQ_REL) < 2 * object::kReferenceUnit) {
     {
       std::lock_guard<std::mutex> lock(mutex_);
-      states_.erase(job);
+      held_.erase(job);
     }
     Routine(job, job::kDestroy)(job);
   }
@@ -73,9 +73,11 @@ int JobSystem::RunMainThreadJobs() {
       return 0;
     });
     ++ran;
+    // The job is done and the host lets go of it: a caller that still holds its own
+    // reference (a job built on its stack) is not one the host holds.
     {
       std::lock_guard<std::mutex> lock(mutex_);
-      states_[job].done = true;
+      held_.erase(job);
     }
     changed_.notify_all();
     Drop(job);  // the queue's reference
@@ -84,10 +86,8 @@ int JobSystem::RunMainThreadJobs() {
 }
 
 bool JobSystem::WaitDone(std::unique_lock<std::mutex>& lock, JobObject* job, double timeout) {
-  auto isDone = [&] {
-    auto found = states_.find(job);
-    return found == states_.end() || found->second.done;
-  };
+  // A job the host holds no more has run, or was cancelled.
+  auto isDone = [&] { return held_.count(job) == 0; };
   if (timeout > 1e9) {
     changed_.wait(lock, isDone);
     return true;
@@ -107,8 +107,7 @@ void JobSystem::Cancel(JobObject* job) {
     for (auto it = mainQueue_.begin(); it != mainQueue_.end(); ++it) {
       if (*it != job) continue;
       mainQueue_.erase(it);
-      states_[job].done = true;
-      states_[job].cancelled = true;
+      held_.erase(job);
       removed = true;
       break;
     }

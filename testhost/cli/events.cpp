@@ -53,6 +53,25 @@ bool ParseEvent(const std::string& line, Event& event) {
   return true;
 }
 
+std::vector<ScriptLine> ReadScript(std::istream& in, const std::string& file) {
+  std::vector<ScriptLine> lines;
+  int number = 0;
+  for (std::string line; std::getline(in, line);) {
+    ++number;
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    for (char c : line)
+      if (static_cast<unsigned char>(c) < 0x20 && c != '\t')
+        throw UsageError{file + ":" + std::to_string(number) + ": not a text line"};
+    try {
+      Event event;
+      if (ParseEvent(line, event)) lines.push_back(ScriptLine{number, event});
+    } catch (const UsageError& error) {
+      throw UsageError{file + ":" + std::to_string(number) + ": " + error.message};
+    }
+  }
+  return lines;
+}
+
 void ApplyEvent(Session& session, const Event& event) {
   const std::vector<std::string>& w = event.words;
   if (event.verb == "select") session.Select(w[0]);

@@ -19,6 +19,7 @@
 //   show                          print the dialog as it stands
 // Blank lines and lines starting with # are skipped.
 #include <cstdint>
+#include <istream>
 #include <string>
 #include <vector>
 
@@ -35,6 +36,17 @@ struct Event {
 // Reads one line; false for a blank or comment line; throws UsageError (without
 // file and line, which the caller adds) for a line it cannot read.
 bool ParseEvent(const std::string& line, Event& event);
+
+struct ScriptLine {
+  int number;  // from 1
+  Event event;
+};
+
+// Reads a whole script, so that a bad line stops the program before the plug-in is
+// loaded: every line must be text (no control characters but tabs; a line may end
+// in CR LF) and an event or a blank or comment line. Throws UsageError
+// "FILE:LINE: reason" for the first line that is not.
+std::vector<ScriptLine> ReadScript(std::istream& in, const std::string& file);
 
 // Carries an event out on the session; throws UsageError when it cannot be (an
 // unknown object path, a closed dialog, ...).

@@ -20,31 +20,12 @@ namespace {
 namespace fs = std::filesystem;
 using cli::UsageError;
 
-struct ScriptLine {
-  int number;
-  cli::Event event;
-};
+using cli::ScriptLine;
 
-// Reads the whole script before anything runs, so that a bad line stops the
-// program before the plug-in is loaded.
 std::vector<ScriptLine> ReadScript(const std::string& file) {
   std::ifstream in(file, std::ios::binary);
   if (!in) throw UsageError{file + ": cannot read the script"};
-  std::vector<ScriptLine> lines;
-  int number = 0;
-  for (std::string line; std::getline(in, line);) {
-    ++number;
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    for (char c : line)
-      if (static_cast<unsigned char>(c) < 0x20 && c != '\t') throw UsageError{file + ":" + std::to_string(number) + ": not a text line"};
-    try {
-      cli::Event event;
-      if (cli::ParseEvent(line, event)) lines.push_back(ScriptLine{number, event});
-    } catch (const UsageError& error) {
-      throw UsageError{file + ":" + std::to_string(number) + ": " + error.message};
-    }
-  }
-  return lines;
+  return cli::ReadScript(in, file);
 }
 
 std::string PictureFile(const std::string& file, int index, bool numbered) {

@@ -75,7 +75,8 @@ struct ObjectShape {
 // name stands for, false for none.
 bool KindNamed(const std::string& name, ObjectKind& kind);
 
-// What the generators produce when made editable.
+// What the generators produce when made editable, each count saturated at the
+// Int32 range as a join saturates.
 struct GeneratedCounts {
   std::int32_t points, polygons, ngons;
 };

@@ -30,17 +30,19 @@ void AppendChild(SceneObject* parent, SceneObject* child) {
 }  // namespace
 
 GeneratedCounts Generate(ObjectKind kind, std::int32_t segments) {
-  const std::int32_t s = segments < 1 ? 1 : segments;
+  // Counted in 64 bits and saturated like a join. Beyond 2^21 segments every count
+  // of every kind is past the Int32 range, so the products stay within 64 bits.
+  const std::int64_t s = segments < 1 ? 1 : segments > (1 << 21) ? (1 << 21) : segments;
   switch (kind) {
     case ObjectKind::Cube:  // a closed cube of s x s quads per face
-      return {6 * s * s + 2, 6 * s * s, 0};
+      return {Clamp(6 * s * s + 2), Clamp(6 * s * s), 0};
     case ObjectKind::Sphere: {  // s segments around, s / 2 rings, triangles at the poles
-      const std::int32_t around = s < 3 ? 3 : s;
-      const std::int32_t rings = around / 2 < 2 ? 2 : around / 2;
-      return {around * (rings - 1) + 2, around * rings, 0};
+      const std::int64_t around = s < 3 ? 3 : s;
+      const std::int64_t rings = around / 2 < 2 ? 2 : around / 2;
+      return {Clamp(around * (rings - 1) + 2), Clamp(around * rings), 0};
     }
     case ObjectKind::Plane:
-      return {(s + 1) * (s + 1), s * s, 0};
+      return {Clamp((s + 1) * (s + 1)), Clamp(s * s), 0};
     default:
       return {0, 0, 0};
   }

@@ -324,3 +324,14 @@ TEST(Generators, CountsOfTheParametricPrimitives) {
   EXPECT_EQ(testhost::Generate(ObjectKind::Sphere, 24).polygons, 288);
   EXPECT_EQ(testhost::Generate(ObjectKind::Sphere, 24).points, 266);
 }
+
+// Large segment counts saturate at the Int32 range instead of wrapping round.
+TEST(Generators, LargeSegmentCountsSaturate) {
+  constexpr std::int32_t kMost = 2147483647;
+  EXPECT_EQ(testhost::Generate(ObjectKind::Cube, 18918).polygons, 6 * 18918 * 18918);
+  EXPECT_EQ(testhost::Generate(ObjectKind::Cube, 18919).polygons, kMost);
+  EXPECT_EQ(testhost::Generate(ObjectKind::Cube, kMost).points, kMost);
+  EXPECT_EQ(testhost::Generate(ObjectKind::Plane, 100000).polygons, kMost);
+  EXPECT_EQ(testhost::Generate(ObjectKind::Sphere, kMost).polygons, kMost);
+  EXPECT_EQ(testhost::Generate(ObjectKind::Sphere, 65536).points, 65536 * 32767 + 2);
+}

@@ -228,6 +228,7 @@ int RunValidator(const std::vector<std::string>& arguments, const std::string& p
       ++failed;
       std::cout << "           reproduce: " << reproduce.str() << "\n";
     }
+    std::cout.flush();  // a long run shows each case as it ends, also into a pipe
     json entry = {{"name", c.name},       {"level", c.level},         {"status", outcome.status},
                   {"seconds", outcome.seconds}, {"figures", outcome.figures}, {"detail", outcome.detail}};
     if (outcome.status == "failed" || outcome.status == "crashed") entry["reproduce"] = reproduce.str();

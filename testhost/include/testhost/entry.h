@@ -7,6 +7,7 @@
 #include <type_traits>
 #include <vector>
 
+#include "testhost/abi.h"
 #include "testhost/contract.h"
 #include "testhost/tables.h"
 
@@ -48,12 +49,57 @@ void RecordMethodCall(const MethodId& method, std::vector<std::uint64_t> args);
 void* EntryOverride(const EntryId& entry);
 bool EntryFailing(const EntryId& entry);
 
+// The host operations under way on this thread, each reached from a plug-in
+// callback that the one before ran (a text form of a message being formatted, a
+// dialog's message handler). Real call chains stay a few deep. Past kDeepest, an
+// operation already under way further out is refused: the plug-in recurses through
+// the host without end, and the host records that instead of running out of stack.
+// Other operations still run, so that the innermost frame can clean up.
+class Reentry {
+ public:
+  static constexpr std::size_t kDeepest = 64;
+  explicit Reentry(const EntryId& entry);
+  explicit Reentry(const MethodId& method);
+  ~Reentry();
+  Reentry(const Reentry&) = delete;
+  Reentry& operator=(const Reentry&) = delete;
+  bool Refused() const { return refused_; }
+
+ private:
+  // Whether the operation `id`, now entered, may run.
+  static bool Enter(const void* id);
+  // Refuses the operation; the first refusal of a chain is recorded as a fault.
+  void Refuse(const void* id, const std::string& name);
+  bool refused_ = false;
+};
+
+// What a refused method answers the plug-in: an illegal-state error where it
+// returns one, else its failure value.
+ErrorHandle RefusalError(const MethodId& method);
+template <typename R>
+struct RefusedAnswer {
+  static R Make(const MethodId& method) {
+    if constexpr (std::is_void_v<R>) return;
+    else if constexpr (std::is_same_v<R, ErrorHandle>) return RefusalError(method);
+    else return R{};
+  }
+};
+template <typename T>
+struct RefusedAnswer<Result<T>> {
+  static Result<T> Make(const MethodId& method) { return {RefusalError(method), T{}}; }
+};
+
 template <const EntryId& Id, auto Fn>
 struct Entry;
 
 template <const EntryId& Id, typename R, typename... A, R (*Fn)(A...)>
 struct Entry<Id, Fn> {
   static R Call(A... args) {
+    const Reentry reentry(Id);
+    if (reentry.Refused()) {
+      if constexpr (std::is_void_v<R>) return;
+      else return R{};
+    }
     if (PlainCalls()) return Fn(args...);
     RecordCall(Id, {ToRaw(args)...});
     const Serving serving(Id);
@@ -72,6 +118,8 @@ struct Published;
 template <const MethodId& Id, typename R, typename... A, R (*Fn)(A...)>
 struct Published<Id, Fn> {
   static R Call(A... args) {
+    const Reentry reentry(Id);
+    if (reentry.Refused()) return RefusedAnswer<R>::Make(Id);
     if (PlainCalls()) return Fn(args...);
     RecordMethodCall(Id, {ToRaw(args)...});
     const Serving serving(Id);

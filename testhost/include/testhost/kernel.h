@@ -211,7 +211,12 @@ class Kernel {
   static ErrorHandle BindNothing(void* reference, void** table, const std::uint8_t* kinds, std::int64_t count);
   static void Initializer(ErrorHandle* error, void* definition, const IdValue* id);
   static void OnDemand(void** table);
+  // The on-demand slot of an interface the kernel does not publish at all: a method
+  // call reaches it through the module's fallback and is recorded as a fault.
+  static void CalledUnpublished(void** table);
   void FillTable(const void* reference, void** table, std::int64_t count);
+  // Fails the test, naming the block, when a guard byte after it changed.
+  void CheckGuard(void* block, std::size_t size, const std::string& when);
   void BindReference(unsigned char* record);
   void CheckIdentifier(const void* record, const char* what);
   // Saves the bytes the kernel is about to write, so that Unbind can put them back.
@@ -232,6 +237,8 @@ class Kernel {
   std::set<std::string> unpublishedDeclarations_;
   std::set<std::string> onDemand_;
   std::map<void**, const void*> onDemandTables_;  // table -> its reference
+  std::set<std::string> withheld_;                   // published, but unpublished by a test
+  std::map<void**, std::string> unpublishedTables_;  // table -> name, of interfaces never published
   std::set<std::string> failingInitializers_;
   std::vector<std::pair<void*, std::vector<unsigned char>>> saved_;
   bool withholdInitializer_ = false;

@@ -128,6 +128,14 @@ void Kernel::OnDemand(void** table) {
   kernel.FillTable(found->second, table, ReadAt<std::int64_t>(found->second, record::kMethodCount));
 }
 
+void Kernel::CalledUnpublished(void** table) {
+  Kernel& kernel = CurrentKernel();
+  auto found = kernel.unpublishedTables_.find(table);
+  kernel.host_.Fail("the plug-in called a method of " +
+                    (found != kernel.unpublishedTables_.end() ? found->second : std::string("an unknown table")) +
+                    ", an interface the kernel does not publish");
+}
+
 void Kernel::BindReference(unsigned char* reference) {
   const std::int32_t kind = KindOf(reference);
   const std::string name = IdText(IdAt(reference, record::kId));
@@ -157,6 +165,13 @@ void Kernel::BindReference(unsigned char* reference) {
         installer(reinterpret_cast<void*>(&BindNothing), table);
         if (failed)
           WriteAt(reference, record::kFlags, FlagsOf(reference) | record::kResolved | record::kResolveFailed);
+        if (published == nullptr && withheld_.count(name) == 0) {
+          // Not withheld by a test: an interface this kernel has never published. The
+          // module may name it, but a call of one of its methods asks the on-demand
+          // slot first, which records the call; the fallbacks still answer.
+          unpublishedTables_[table] = name;
+          WriteAt(reference, record::kOnDemand, reinterpret_cast<void*>(&CalledUnpublished));
+        }
         return;
       }
       installer(reinterpret_cast<void*>(&BindTable), table);
@@ -259,6 +274,7 @@ void Kernel::Unbind() {
     std::memcpy(it->first, it->second.data(), it->second.size());
   saved_.clear();
   onDemandTables_.clear();
+  unpublishedTables_.clear();
   framework_ = nullptr;
 }
 

@@ -94,6 +94,7 @@ void Kernel::Heal() {
   declarations_.clear();
   unpublishedDeclarations_.clear();
   onDemand_.clear();
+  withheld_.clear();
   failingInitializers_.clear();
   withholdInitializer_ = false;
   failAllocation_ = nullptr;
@@ -160,6 +161,7 @@ void Kernel::PublishDeclaration(const char* name, const void* value) {
 }
 
 void Kernel::Unpublish(const std::string& interfaceName) {
+  withheld_.insert(interfaceName);
   interfaces_.erase({interfaceName, record::kTableInterface});
   interfaces_.erase({interfaceName, record::kObjectInterface});
 }

@@ -1,6 +1,8 @@
 // The kernel's framework objects and framework memory, with their owners. Ended
 // objects and freed memory stay reserved (and, under the address sanitizer,
 // poisoned), so that a late use or a second release is caught, never reused.
+// Every block of framework memory is followed by guard bytes, checked when the
+// block goes back and at unload, so that a write past its end is caught.
 #if __has_include(<sanitizer/asan_interface.h>)
 #include <sanitizer/asan_interface.h>
 #else
@@ -28,6 +30,27 @@ constexpr const char* kStringFree = "net.hostapp.string.Free";
 constexpr const char* kObjectFree = "net.hostapp.system.PrivateFreeWithDestructor";
 constexpr const char* kMemoryFree = "net.hostapp.system.Free";
 
+// The guard after every block: a pattern the plug-in has no reason to write. Under
+// the address sanitizer the guard is poisoned too, so that the write itself is
+// reported where it happens.
+constexpr std::size_t kGuardSize = 16;
+constexpr unsigned char kGuardByte = 0xFD;
+
+void SetGuard(char* block, std::size_t size) {
+  std::memset(block + size, kGuardByte, kGuardSize);
+  ASAN_POISON_MEMORY_REGION(block + size, kGuardSize);
+}
+
+// The first guard byte that changed, counted from the start of the block, or -1.
+long ChangedGuardByte(char* block, std::size_t size) {
+  ASAN_UNPOISON_MEMORY_REGION(block + size, kGuardSize);
+  long changed = -1;
+  for (std::size_t at = 0; at < kGuardSize && changed < 0; ++at)
+    if (static_cast<unsigned char>(block[size + at]) != kGuardByte) changed = static_cast<long>(size + at);
+  ASAN_POISON_MEMORY_REGION(block + size, kGuardSize);
+  return changed;
+}
+
 }  // namespace
 
 Kernel::~Kernel() {
@@ -37,7 +60,10 @@ Kernel::~Kernel() {
     if (destroy) destroy(const_cast<void*>(object));
   for (auto& [object, block] : blocks_) std::free(block);
   for (auto& [block, info] : memory_)
-    if (!info.released) std::free(block);
+    if (!info.released) {
+      ASAN_UNPOISON_MEMORY_REGION(static_cast<char*>(block) + info.size, kGuardSize);
+      std::free(block);
+    }
   for (char* block : graveyard_) std::free(block);
 }
 
@@ -170,7 +196,8 @@ bool Kernel::TakeAllocation() {
 
 void* Kernel::Allocate(std::size_t size, const Location* where, const std::string& route) {
   std::lock_guard<std::recursive_mutex> lock(mutex_);
-  auto* block = static_cast<char*>(std::calloc(1, size == 0 ? 1 : size));
+  auto* block = static_cast<char*>(std::calloc(1, size + kGuardSize));
+  SetGuard(block, size);
   const std::string origin = Serving::Current() + " at " + Describe(where);
   memory_[block] = Block{size, false};
   ownership_.HandOut(block, "memory block of " + std::to_string(size) + " bytes", Owner::kPlugin, origin, route);
@@ -194,6 +221,8 @@ bool Kernel::Release(void* block, const std::string& route) {
       (route == kObjectFree || route == "net.hostapp.system.Realloc"))
     ownership_.Transfer(block, Owner::kPlugin, route);
   if (!ownership_.GiveBack(block, route)) return false;
+  CheckGuard(block, found->second.size, route);
+  ASAN_UNPOISON_MEMORY_REGION(static_cast<char*>(block) + found->second.size, kGuardSize);
   found->second.released = true;
   graveyard_.push_back(static_cast<char*>(block));
   ASAN_POISON_MEMORY_REGION(block, 8);
@@ -210,6 +239,13 @@ std::size_t Kernel::BlockSize(const void* block) const {
   std::lock_guard<std::recursive_mutex> lock(mutex_);
   auto found = memory_.find(const_cast<void*>(block));
   return found != memory_.end() ? found->second.size : 0;
+}
+
+void Kernel::CheckGuard(void* block, std::size_t size, const std::string& when) {
+  const long changed = ChangedGuardByte(static_cast<char*>(block), size);
+  if (changed >= 0)
+    host_.Fail(when + ": the plug-in wrote past the end of " + ownership_.Name(block) + " (byte " +
+               std::to_string(changed) + " changed)");
 }
 
 std::size_t Kernel::LiveAllocations() const {
@@ -241,6 +277,8 @@ void Kernel::CheckReleased() {
       host_.Fail("the plug-in still holds a reference to " + ownership_.Name(object) + " at unload (count word " +
                  std::to_string(count) + ")");
   }
+  for (auto& [block, info] : memory_)
+    if (!info.released && ownership_.IsLive(block)) CheckGuard(block, info.size, "at unload");
   ownership_.CheckNothingHeld([this](const std::string& route) { return Offers(route); });
 }
 

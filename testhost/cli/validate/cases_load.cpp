@@ -8,6 +8,7 @@
 #include <set>
 
 #include "cases.h"
+#include "testhost/full_session.h"
 #include "testhost/host.h"
 #include "testhost/numbers.h"
 #include "testhost/records.h"
@@ -259,6 +260,21 @@ void RandomActions(const CaseContext& context, CaseResult& result) {
   result.figures["actions and messages"] = sent;
 }
 
+// One full session on a small scene: the command run, the dialog opened, every
+// option, About, Help, close, reopen, end and unload; the first display must show
+// the scene's counts and the host must find nothing wrong.
+void FullSession(const CaseContext& context, CaseResult& result) {
+  testhost::Host host(context.plugin, testhost::Host::Mode::kTablesOnly);
+  host.Load();
+  const testhost::SessionScene scene = testhost::BuildSessionScene(host.SceneModel());
+  const testhost::SessionRecord record = testhost::RunSession(host, scene);
+  if (record.init != 1 || record.start != 1) result.Fail("the plug-in did not start");
+  else if (!record.registered) result.Fail("the plug-in registered no command");
+  else if (!record.opened) result.Fail("the command opened no dialog");
+  else if (record.firstDisplay != testhost::ExpectedFirstDisplay()) result.Fail("the first display is not the scene's counts");
+  TakeFaults(host, result);
+}
+
 long ResidentKilobytes() {
   std::FILE* status = std::fopen("/proc/self/statm", "r");
   if (status == nullptr) return 0;
@@ -272,6 +288,7 @@ long ResidentKilobytes() {
 
 void AddLoadCases(std::vector<Case>& cases) {
   cases.push_back({"load.cold-and-warm", 1, false, ColdAndWarmLoad});
+  cases.push_back({"load.full-session", 1, false, FullSession});
   cases.push_back({"load.records", 1, false, RecordsAreWellFormed});
   cases.push_back({"load.cycles", 1, false, LoadCycles});
   cases.push_back({"load.actions-and-messages", 1, false, EveryActionAndMessage});

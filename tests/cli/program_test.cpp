@@ -208,6 +208,9 @@ TEST(Validator, BadArgumentsEndInOneClearMessage) {
       {{"validate", "--case", "no.such"}, "no case named no.such"},
       {{"validate", "--group", "nosuch"}, "no group named nosuch"},
       {{"validate", "--frobnicate"}, "unknown option --frobnicate"},
+      {{"validate", "--group", "tables", "--level", "1"}, "no case of group tables runs at level 1"},
+      {{"validate", STATLUME_FIXTURE_ROOT}, "more than one plug-in library in"},
+      {{"validate", "--json", "/nonexistent/report.json"}, "cannot write the report"},
   };
   for (const auto& [arguments, message] : cases) {
     const ProgramRun run = RunProgram(arguments);

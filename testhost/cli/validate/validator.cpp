@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -35,7 +36,9 @@ struct Options {
   std::string group;  // --group
   std::string report;
   std::string folder;
-  std::string runCase;  // internal: run one case here and print its result
+  std::string runCase;  // internal: run one case here and write its result
+  std::string resultFile;  // internal: where the case writes its result
+  bool help = false;
   std::string library;  // internal: the library the parent found
 };
 
@@ -66,6 +69,8 @@ Options Parse(const std::vector<std::string>& arguments) {
     else if (argument == "--group") options.group = value();
     else if (argument == "--json") options.report = value();
     else if (argument == "--run-case") options.runCase = value();
+    else if (argument == "--result") options.resultFile = value();
+    else if (argument == "--help") options.help = true;
     else if (argument == "--library") options.library = value();
     else if (!argument.empty() && argument[0] == '-') throw UsageError{"unknown option " + argument};
     else if (options.folder.empty()) options.folder = argument;
@@ -80,15 +85,27 @@ const Case* FindCase(const std::vector<Case>& cases, const std::string& name) {
   return nullptr;
 }
 
-void PrintResult(const CaseResult& result) {
-  json line = {{"passed", result.passed}, {"skipped", result.skipped}, {"detail", result.detail},
-               {"figures", result.figures}};
-  std::cout << "\n@result " << line.dump() << std::endl;
+// Text the plug-in gave (identifiers, string contents) need not be UTF-8: JSON
+// output replaces what is not, instead of failing.
+std::string Dump(const json& value, int indent = -1) {
+  return value.dump(indent, ' ', false, json::error_handler_t::replace);
 }
 
-// In the child: runs one case and prints its result as one JSON line.
+// Where the case's process writes its result: a file of its own, so that nothing
+// the plug-in prints can be taken for it.
+std::string g_resultFile;
+
+void WriteResult(const CaseResult& result) {
+  const json line = {{"passed", result.passed}, {"skipped", result.skipped}, {"detail", result.detail},
+                     {"figures", result.figures}};
+  std::ofstream out(g_resultFile, std::ios::trunc);
+  out << Dump(line) << "\n";
+}
+
+// In the child: runs one case and writes its result.
 int RunOneCase(const Case& c, const Options& options) {
-  alarm(900);  // a hang ends as a crash of this case, not of the validator
+  g_resultFile = options.resultFile;
+  if (g_resultFile.empty()) throw UsageError{"--run-case needs --result FILE"};
   CaseContext context{options.library, options.level, options.seed};
   CaseResult result;
   try {
@@ -96,7 +113,7 @@ int RunOneCase(const Case& c, const Options& options) {
   } catch (const std::exception& error) {
     result.Fail(std::string("exception: ") + error.what());
   }
-  PrintResult(result);
+  WriteResult(result);
   return 0;
 }
 
@@ -108,10 +125,40 @@ std::string SanitizerReport(const std::string& file) {
   std::ifstream in(file);
   std::string line;
   while (std::getline(in, line))
-    if (line.find("Sanitizer") != std::string::npos &&
-        (line.find("ERROR") != std::string::npos || line.find("WARNING") != std::string::npos))
+    if ((line.find("Sanitizer") != std::string::npos &&
+         (line.find("ERROR") != std::string::npos || line.find("WARNING") != std::string::npos)) ||
+        line.find("runtime error:") != std::string::npos)
       return line;
   return "";
+}
+
+// A case's process may take this long; then it is killed and the case crashed.
+constexpr double kCaseSeconds = 900;
+
+// Waits for the child until the deadline; false (child killed) when it passed.
+bool WaitWithDeadline(pid_t pid, int& status, double seconds) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+  for (;;) {
+    const pid_t done = waitpid(pid, &status, WNOHANG);
+    if (done == pid || (done < 0 && errno != EINTR)) return true;
+    if (std::chrono::steady_clock::now() >= deadline) {
+      kill(pid, SIGKILL);
+      waitpid(pid, &status, 0);
+      return false;
+    }
+    usleep(5000);
+  }
+}
+
+// The environment of a case's process: this one's, with its temporary files (the
+// copies of the plug-in each host loads) kept in the case's own scratch folder,
+// which goes whatever becomes of the case.
+std::vector<std::string> CaseEnvironment(const std::string& temporary) {
+  std::vector<std::string> variables;
+  for (char** variable = environ; *variable != nullptr; ++variable)
+    if (std::string(*variable).rfind("TMPDIR=", 0) != 0) variables.push_back(*variable);
+  variables.push_back("TMPDIR=" + temporary);
+  return variables;
 }
 
 struct Outcome {
@@ -121,16 +168,23 @@ struct Outcome {
   double seconds = 0;
 };
 
-// Runs a case in a process of its own; its standard output goes to a scratch file
-// so that the plug-in's own output cannot confuse the result line.
+// Runs a case in a process of its own. Its output goes to scratch files; its result
+// comes back in a file of its own.
 Outcome RunIsolated(const std::string& program, const Case& c, const Options& options, const std::string& scratch) {
-  const std::string output = scratch + "/" + c.name + ".out";
-  const std::string errors = scratch + "/" + c.name + ".err";
-  std::vector<std::string> words = {program, "validate", "--run-case", c.name, "--library", options.library,
-                                    "--level", std::to_string(options.level), "--seed", std::to_string(options.seed)};
+  const std::string base = scratch + "/" + c.name;
+  const std::string output = base + ".out", errors = base + ".err", resultFile = base + ".result";
+  const std::string temporary = base + ".tmp";
+  std::filesystem::create_directories(temporary);
+  std::vector<std::string> words = {program,   "validate", "--run-case", c.name, "--result", resultFile, "--library",
+                                    options.library, "--level", std::to_string(options.level), "--seed",
+                                    std::to_string(options.seed)};
   std::vector<char*> argv;
   for (std::string& word : words) argv.push_back(word.data());
   argv.push_back(nullptr);
+  std::vector<std::string> variables = CaseEnvironment(temporary);
+  std::vector<char*> envp;
+  for (std::string& variable : variables) envp.push_back(variable.data());
+  envp.push_back(nullptr);
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_addopen(&actions, 1, output.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
@@ -139,9 +193,9 @@ Outcome RunIsolated(const std::string& program, const Case& c, const Options& op
   pid_t pid = 0;
   Outcome outcome;
   int status = 0;
-  const bool spawned = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ) == 0;
+  const bool spawned = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), envp.data()) == 0;
   posix_spawn_file_actions_destroy(&actions);
-  if (spawned) waitpid(pid, &status, 0);
+  const bool ended = !spawned || WaitWithDeadline(pid, status, kCaseSeconds);
   outcome.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   if (!spawned) return Outcome{"crashed", "the case's process could not be started", json::object(), 0};
   // A sanitizer's finding names the crash; the rest of the child's errors are noise.
@@ -151,27 +205,52 @@ Outcome RunIsolated(const std::string& program, const Case& c, const Options& op
     outcome.detail = report.empty() ? detail : detail + ": " + report;
     return outcome;
   };
+  if (!ended) return crashed("timed out after " + std::to_string(static_cast<int>(kCaseSeconds)) + " s");
   if (WIFSIGNALED(status)) return crashed(std::string("signal ") + strsignal(WTERMSIG(status)));
-  std::ifstream in(output);
-  std::string line, last;
-  while (std::getline(in, line))
-    if (line.rfind("@result ", 0) == 0) last = line.substr(8);
-  if (last.empty()) return crashed("ended with status " + std::to_string(WEXITSTATUS(status)) + " and no result");
-  const json result = json::parse(last);
-  outcome.figures = result.at("figures");
-  // The child answers 0 once it has printed its result: anything else came after
+  json result;
+  try {
+    std::ifstream in(resultFile);
+    if (in) result = json::parse(in);
+  } catch (const std::exception&) {
+    result = json();
+  }
+  if (!result.is_object() || !result.contains("passed") || !result.contains("skipped") || !result.contains("detail"))
+    return crashed("ended with status " + std::to_string(WEXITSTATUS(status)) + " and no result");
+  outcome.figures = result.value("figures", json::object());
+  // The child answers 0 once it has written its result: anything else came after
   // the case (a sanitizer's report at exit, a crash in the unload), and fails it.
   if (WEXITSTATUS(status) != 0)
     return crashed("ended with status " + std::to_string(WEXITSTATUS(status)) + " after its result");
   outcome.status = result.at("skipped").get<bool>() ? "skipped" : result.at("passed").get<bool>() ? "passed" : "failed";
-  outcome.detail = result.at("detail").get<std::string>();
+  outcome.detail = result.at("detail").is_string() ? result.at("detail").get<std::string>() : "";
   return outcome;
 }
+
+// A word of a shell command, quoted when it needs to be.
+std::string ShellWord(const std::string& word) {
+  if (!word.empty() && word.find_first_not_of("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789_-./=:+,@%") ==
+                           std::string::npos)
+    return word;
+  std::string quoted = "'";
+  for (char c : word) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return quoted + "'";
+}
+
+const char kUsage[] =
+    "usage: statlume-host validate [--level 1..10] [--seed N] [--case NAME] [--group GROUP]\n"
+    "                              [--json FILE] [PLUGIN_FOLDER]\n"
+    "Runs the validator's cases on the plug-in in PLUGIN_FOLDER (default: the plug-in\n"
+    "this program was built with), each in a process of its own.\n"
+    "  --level N    1 (quick, the default) to 10 (thorough): which cases run and how big\n"
+    "  --seed N     the seed of the random cases (default 1)\n"
+    "  --case NAME  only that case, whatever its level\n"
+    "  --group G    only the cases of that group (load, tables, framework, dialog, scene, threads)\n"
+    "  --json FILE  write the report: per case its status, time, figures and how to reproduce it\n";
 
 }  // namespace
 
 void Abandon(const CaseResult& result) {
-  PrintResult(result);
+  WriteResult(result);
   std::_Exit(0);
 }
 
@@ -194,31 +273,52 @@ int RunValidator(const std::vector<std::string>& arguments, const std::string& p
     if (c == nullptr) throw UsageError{"no case named " + parsed.runCase};
     return RunOneCase(*c, parsed);
   }
+  if (parsed.help) {
+    std::cout << kUsage;
+    return 0;
+  }
   Options options = parsed;
-  const std::vector<std::string> libraries =
-      cli::FindPluginLibraries({options.folder.empty() ? cli::DefaultPluginFolder() : options.folder});
-  if (libraries.empty()) throw UsageError{"no plug-in library (with its res/ folder) in " + options.folder};
+  const std::string folder = options.folder.empty() ? cli::DefaultPluginFolder() : options.folder;
+  const std::vector<std::string> libraries = cli::FindPluginLibraries({folder});
+  if (libraries.empty()) throw UsageError{"no plug-in library (with its res/ folder) in " + folder};
+  if (libraries.size() > 1)
+    throw UsageError{"more than one plug-in library in " + folder + " (" + libraries[0] + ", " + libraries[1] +
+                     "): give the folder of one"};
   options.library = libraries.front();
   if (!options.only.empty() && FindCase(cases, options.only) == nullptr)
     throw UsageError{"no case named " + options.only};
   if (!options.group.empty() &&
       std::none_of(cases.begin(), cases.end(), [&](const Case& c) { return GroupOf(c.name) == options.group; }))
     throw UsageError{"no group named " + options.group};
+  // --case runs the one case whatever its level; otherwise the cases up to the
+  // level run, of the group given.
+  std::vector<const Case*> chosen;
+  for (const Case& c : cases)
+    if (!options.only.empty() ? c.name == options.only
+                              : c.level <= options.level && (options.group.empty() || GroupOf(c.name) == options.group))
+      chosen.push_back(&c);
+  if (chosen.empty())
+    throw UsageError{"no case of group " + options.group + " runs at level " + std::to_string(options.level)};
+  // The report's file is opened first, so that a path that cannot be written is
+  // found before the run, not after it.
+  std::ofstream reportFile;
+  if (!options.report.empty()) {
+    reportFile.open(options.report, std::ios::trunc);
+    if (!reportFile) throw UsageError{"cannot write the report " + options.report};
+  }
+  const std::string reproduceFolder =
+      options.folder.empty() ? "" : " " + ShellWord(std::filesystem::absolute(options.folder).lexically_normal().string());
 
   const std::string scratch = testhost::system::MakeTemporaryFolder("statlume-validate-");
   int passed = 0, failed = 0, skipped = 0;
   json report = {{"plugin", options.library}, {"level", options.level}, {"seed", options.seed}, {"cases", json::array()}};
   std::cout << "validating " << options.library << " at level " << options.level << ", seed " << options.seed << "\n";
-  for (const Case& c : cases) {
-    // --case runs the one case whatever its level; otherwise the cases up to the
-    // level run, of the group given.
-    if (!options.only.empty() ? c.name != options.only
-                              : c.level > options.level || (!options.group.empty() && GroupOf(c.name) != options.group))
-      continue;
+  for (const Case* chosenCase : chosen) {
+    const Case& c = *chosenCase;
     const Outcome outcome = RunIsolated(program, c, options, scratch);
     std::ostringstream reproduce;
     reproduce << "statlume-host validate --case " << c.name << " --seed " << options.seed << " --level "
-              << options.level << (options.folder.empty() ? "" : " " + options.folder);
+              << options.level << reproduceFolder;
     std::cout << "  " << outcome.status << std::string(9 - outcome.status.size(), ' ') << c.name;
     if (!outcome.detail.empty()) std::cout << ": " << outcome.detail;
     std::cout << "\n";
@@ -231,6 +331,7 @@ int RunValidator(const std::vector<std::string>& arguments, const std::string& p
     std::cout.flush();  // a long run shows each case as it ends, also into a pipe
     json entry = {{"name", c.name},       {"level", c.level},         {"status", outcome.status},
                   {"seconds", outcome.seconds}, {"figures", outcome.figures}, {"detail", outcome.detail}};
+    if (c.random) entry["seed"] = options.seed;
     if (outcome.status == "failed" || outcome.status == "crashed") entry["reproduce"] = reproduce.str();
     report["cases"].push_back(entry);
   }
@@ -238,11 +339,7 @@ int RunValidator(const std::vector<std::string>& arguments, const std::string& p
   report["passed"] = passed;
   report["failed"] = failed;
   report["skipped"] = skipped;
-  if (!options.report.empty()) {
-    std::ofstream out(options.report);
-    if (!out) throw UsageError{"cannot write the report " + options.report};
-    out << report.dump(2) << "\n";
-  }
+  if (reportFile.is_open()) reportFile << Dump(report, 2) << "\n";
   std::cout << passed << " passed, " << failed << " failed" << (skipped > 0 ? ", " + std::to_string(skipped) + " skipped" : "")
             << "\n";
   return failed == 0 ? 0 : 1;

@@ -4,7 +4,7 @@ namespace testhost {
 
 std::vector<const unsigned char*> Records::List(const unsigned char* head, std::size_t nextOffset) {
   std::vector<const unsigned char*> records;
-  for (const unsigned char* at = head; at != nullptr && records.size() < 100000;
+  for (const unsigned char* at = head; at != nullptr && records.size() < kLongestList;
        at = ReadAt<const unsigned char*>(at, nextOffset))
     records.push_back(at);
   return records;

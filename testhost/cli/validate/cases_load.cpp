@@ -102,23 +102,49 @@ void RecordsAreWellFormed(const CaseContext& context, CaseResult& result) {
     const std::int32_t kind = testhost::Records::Kind(record);
     if (kinds.count(kind) == 0) result.Fail("record of unknown kind " + std::to_string(kind));
     const testhost::IdValue id = testhost::Records::Id(record);
-    if (id.text == nullptr) return;
+    // Bit 0 marks a constructed record; units, modules and start functions carry 0x201.
+    const std::uint32_t flags = (kind == 8 || kind == 9 || kind == 10) ? 0x201u : 0x1u;
+    if ((testhost::Records::Flags(record) & flags) != flags)
+      result.Fail("a record of kind " + std::to_string(kind) + " lacks flags " + std::to_string(flags));
+    if (id.text == nullptr) {
+      if ((id.word & ~testhost::id::kOwnedText) != 0) result.Fail("an identifier without text carries a word");
+      return;
+    }
     const std::string text = testhost::IdText(id);
     std::uint64_t hash = 0;
     for (unsigned char c : text) hash = hash * 31 + c;
     const std::uint64_t word = (std::uint64_t{text.size()} << testhost::id::kLengthShift) | (hash & testhost::id::kHashMask);
     if ((id.word & ~testhost::id::kOwnedText) != word) result.Fail("identifier '" + text + "' carries a wrong word");
   };
-  const auto modules = records.Modules();
+  // A list walked to the longest the host reads does not end (or loops).
+  auto ends = [&](const std::vector<const unsigned char*>& list, const std::string& what) {
+    if (list.size() >= testhost::Records::kLongestList) result.Fail("the " + what + " list does not end");
+    return list;
+  };
+  const auto modules = ends(records.Modules(), "module");
   if (modules.empty()) result.Fail("g_framework lists no module");
   for (const unsigned char* module : modules) {
     check(module);
     CheckModule(records, module, result);
-    for (const unsigned char* unit : records.Units(module)) {
+    const std::string name = testhost::Records::Name(module);
+    for (const unsigned char* unit : ends(records.Units(module), "unit list of " + name)) {
       check(unit);
-      for (const unsigned char* child : records.Children(unit)) check(child);
+      const std::string unitName = testhost::Records::Name(unit);
+      for (const unsigned char* child : ends(records.Children(unit), "child list of " + unitName)) check(child);
+      for (const unsigned char* use : ends(records.Uses(unit), "header-use list of " + unitName))
+        if (testhost::ReadAt<const void*>(use, testhost::record::kUseDeclaration) == nullptr)
+          result.Fail("a header use of unit " + unitName + " names no declaration");
+      for (const unsigned char* dependency : ends(records.Dependencies(unit), "dependency list of " + unitName)) {
+        const void* initializer = testhost::ReadAt<const void*>(dependency, testhost::record::kDependencyInitializer);
+        const char* label = testhost::ReadAt<const char*>(dependency, testhost::record::kDependencyName);
+        if (initializer == nullptr ||
+            initializer != testhost::ReadAt<const void*>(dependency, testhost::record::kDependencyInitializerAgain))
+          result.Fail("an initializer dependency of unit " + unitName + " does not name its initializer twice");
+        if (label == nullptr || label[0] != '.')
+          result.Fail("an initializer dependency of unit " + unitName + " has no name with a leading dot");
+      }
     }
-    for (const unsigned char* reference : records.References(module)) check(reference);
+    for (const unsigned char* reference : ends(records.References(module), "reference list of " + name)) check(reference);
   }
   result.figures["records"] = checked;
   host.Unload();
@@ -197,9 +223,11 @@ void Send(testhost::Host& host, EntryModel& model, int action, int message, Case
                 std::to_string(answered) + ", not " + std::to_string(expected));
 }
 
+void EndBeforeInit(const CaseContext& context, CaseResult& result, int step);
+
 // Every action and message id class, known and unknown, with their answers; nested
 // and unbalanced initialisation and end actions.
-void EveryActionAndMessage(const CaseContext& context, CaseResult& result) {
+int KnownAndUnknownActions(const CaseContext& context, CaseResult& result) {
   testhost::Host host(context.plugin);
   EntryModel model;
   int step = 0;
@@ -217,8 +245,34 @@ void EveryActionAndMessage(const CaseContext& context, CaseResult& result) {
   Send(host, model, testhost::action::kEnd, 0, result, ++step);      // below zero: only counted
   Send(host, model, testhost::action::kInit, 0, result, ++step);     // back to zero: nothing bound
   host.Unload();
-  result.figures["actions and messages"] = step + 1;
   TakeFaults(host, result);
+  return step;
+}
+
+void EveryActionAndMessage(const CaseContext& context, CaseResult& result) {
+  EndBeforeInit(context, result, KnownAndUnknownActions(context, result));
+}
+
+// A host that ends before it initialises, then starts over: the first action 1
+// only brings the count back to zero, the next one binds; a nested action 1 with
+// no path answers 1 without looking at it.
+void EndBeforeInit(const CaseContext& context, CaseResult& result, int step) {
+  testhost::Host again(context.plugin);
+  EntryModel fresh;
+  Send(again, fresh, testhost::action::kEnd, 0, result, ++step);
+  Send(again, fresh, testhost::action::kInit, 0, result, ++step);
+  Send(again, fresh, testhost::action::kMessage, 0, result, ++step);
+  Send(again, fresh, testhost::action::kInit, 0, result, ++step);
+  Send(again, fresh, testhost::action::kMessage, 1, result, ++step);
+  ++step;
+  if (again.PluginMain(testhost::action::kInit, &again.Record(), nullptr, nullptr) != 1)
+    result.Fail("step " + std::to_string(step) + ": a nested action 1 without a path was not answered 1");
+  ++fresh.count;
+  Send(again, fresh, testhost::action::kEnd, 0, result, ++step);
+  Send(again, fresh, testhost::action::kMessage, 1, result, ++step);  // the folder still there
+  again.Unload();
+  result.figures["actions and messages"] = step + 1;
+  TakeFaults(again, result);
 }
 
 // Random streams of actions and messages, known and unknown, with nested pairs of

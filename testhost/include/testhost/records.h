@@ -13,6 +13,9 @@ class Records {
  public:
   explicit Records(const void* framework) : framework_(framework) {}
 
+  // A list is walked this far at most: one that reaches it does not end.
+  static constexpr std::size_t kLongestList = 100000;
+
   const void* Framework() const { return framework_; }
   std::vector<const unsigned char*> Modules() const;
   const unsigned char* Module(const std::string& id) const;

@@ -79,11 +79,10 @@ TEST_F(UnboundStringConversionTest, CountTextsOfAnUpdate) {
   EXPECT_TRUE(HeldByHostAlone(core::kErrorUnresolved));
 }
 
-class FailedStringAllocationTest : public ErrorOwnershipTest {
-  void Configure(testhost::Kernel& k) override { k.FailAllocation(1); }
-};
+class FailedStringAllocationTest : public ErrorOwnershipTest {};
 
 TEST_F(FailedStringAllocationTest, StringThatCouldNotBeMade) {
+  kernel().FailAllocation(kernel().AllocationCount() + 1);  // the next one
   {
     const core::String text("lost");
     EXPECT_TRUE(text.IsNull());

@@ -51,11 +51,10 @@ TEST_F(StringTest, OutputOfStrings) {
   EXPECT_EQ(Console(), "from a string\nCRITICAL: Console output failed [b.cpp(7)]\n");
 }
 
-class StringAllocationFailsTest : public BoundRuntimeTest {
-  void Configure(testhost::Kernel& k) override { k.FailAllocation(1); }
-};
+class StringAllocationFailsTest : public BoundRuntimeTest {};
 
 TEST_F(StringAllocationFailsTest, FailureIsTheNullPointerError) {
+  kernel().FailAllocation(kernel().AllocationCount() + 1);  // the next one
   core::String text;
   const core::ErrorRef error = text.SetCString("x", CORE_HERE);
   const core::ErrorRef expected = core::PrivateGetNullReturnError(core::kNullReturnNullPointerAlt);

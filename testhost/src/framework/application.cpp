@@ -12,6 +12,7 @@ constexpr MethodId kModuleLocation{I::kName, "GetModuleLocation"};
 Result<FrameworkObject*> MachineInfo() {
   Kernel& kernel = CurrentKernel();
   if (!kernel.MachineInfo()) return {kernel.PluginError(error::kIllegalState, Describe(kMachineInfo)), nullptr};
+  if (!kernel.TakeAllocation()) return {kernel.PluginError(error::kOutOfMemory, Describe(kMachineInfo)), nullptr};
   return {nullptr, kernel.NewDictionary(*kernel.MachineInfo(), Owner::kPlugin, Describe(kMachineInfo))};
 }
 
@@ -24,6 +25,7 @@ Result<FrameworkObject*> ModuleLocation(const IdValue* module) {
   auto found = kernel.moduleLocations.find(IdText(*module));
   if (found == kernel.moduleLocations.end())
     return {kernel.PluginError(error::kIllegalArgument, Describe(kModuleLocation)), nullptr};
+  if (!kernel.TakeAllocation()) return {kernel.PluginError(error::kOutOfMemory, Describe(kModuleLocation)), nullptr};
   return {nullptr, kernel.NewString(found->second, Owner::kPlugin, Describe(kModuleLocation))};
 }
 

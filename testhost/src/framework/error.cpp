@@ -26,6 +26,7 @@ Result<FrameworkObject*> GetMessage(const void* self) {
   Contract contract;
   if (!contract.Check(kernel.IsLiveObject(self), "self", "must be a live error"))
     return {kernel.PluginError(error::kNullPointer, Describe(kGetMessage)), nullptr};
+  if (!kernel.TakeAllocation()) return {kernel.PluginError(error::kOutOfMemory, Describe(kGetMessage)), nullptr};
   return {nullptr, kernel.NewString(*static_cast<const ErrorValue*>(self)->message, Owner::kPlugin,
                                     Describe(kGetMessage))};
 }

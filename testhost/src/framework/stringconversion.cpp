@@ -68,6 +68,7 @@ Result<FrameworkObject*> FormatMessage(const char* format, std::int64_t count, c
     if (form.value != nullptr) kernel.DropReference(form.value);
     if (form.error != nullptr) kernel.DropReference(form.error);
   }
+  if (!kernel.TakeAllocation()) return {kernel.PluginError(error::kOutOfMemory, Describe(kFormatMessage)), nullptr};
   return {nullptr, kernel.NewString(text, Owner::kPlugin, Describe(kFormatMessage))};
 }
 

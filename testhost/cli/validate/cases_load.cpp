@@ -234,6 +234,16 @@ int KnownAndUnknownActions(const CaseContext& context, CaseResult& result) {
   Send(host, model, testhost::action::kInit, 0, result, ++step);
   for (int message : {1, 2, 3, 0, -1, 1000, 1 << 30, 1})
     Send(host, model, testhost::action::kMessage, message, result, ++step);
+  // The message id is the low 32 bits of its pointer-sized argument, whatever the
+  // high ones hold.
+  for (const auto& [id, expected] : std::array<std::pair<int, int>, 3>{{{1, 1}, {0, 1}, {2, -1}}}) {
+    ++step;
+    const std::uint64_t word = 0xA5A5A5A500000000ull | static_cast<std::uint32_t>(id);
+    const int answered = host.PluginMain(testhost::action::kMessage, reinterpret_cast<void*>(static_cast<std::uintptr_t>(word)));
+    if (answered != expected)
+      result.Fail("step " + std::to_string(step) + ": message " + std::to_string(id) + " with high bits set answered " +
+                  std::to_string(answered) + ", not " + std::to_string(expected));
+  }
   if (host.Start() != 1) result.Fail("the start answered failure");
   for (int action : {0, 4, 5, 7, 99, -7, 1 << 20, -2147483647 - 1})
     Send(host, model, action, 0, result, ++step);

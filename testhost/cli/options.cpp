@@ -60,7 +60,11 @@ std::string HelpText() {
          "                    of them); default: the build's plug-in folder\n"
          "  --help, --version\n"
          "\n"
-         "Exit status: 0 success, 1 the host recorded a fault of the plug-in, 2 bad input.\n" +
+         "Exit status: 0 success, 1 the host recorded a fault of the plug-in, 2 bad input.\n"
+         "\n"
+         "statlume-host validate [--level 1..10] [--seed N] [--case NAME] [--json FILE]\n"
+         "                       [PLUGIN_FOLDER] hammers a plug-in the way a host can\n"
+         "                       (statlume-host validate --help).\n" +
          (formats.empty() ? std::string() : "\n3D formats read:" + formats + "\n");
 }
 

@@ -180,6 +180,14 @@ void Host::AfterPluginCall() {
   scene_->AfterPluginCall();
 }
 
+bool Host::IsFailing(EntryId entry) {
+  if (failing_.count(entry) != 0) return true;
+  if (failingCall_.empty()) return false;
+  std::lock_guard<std::mutex> lock(recordMutex_);  // entries are called from workers too
+  auto found = failingCall_.find(entry);
+  return found != failingCall_.end() && ++found->second.calls == found->second.k;
+}
+
 void Host::RemoveTable(Table table) { record_.tables[static_cast<int>(table)] = nullptr; }
 
 void Host::RestoreTable(Table table) {

@@ -57,7 +57,9 @@ void RandomAllocations(const CaseContext& context, CaseResult& result) {
 
 void AddFrameworkCases(std::vector<Case>& cases) {
   for (const std::string& family : testhost::SweepFamilies()) {
-    const std::string name = family == "entries" ? "tables.entries-failing" : "framework." + family;
+    const std::string name = family == "entries"       ? "tables.entries-failing"
+                             : family == "calls"       ? "tables.entry-calls-failing"
+                                                       : "framework." + family;
     cases.push_back({name, 2, false,
                      [family](const CaseContext& context, CaseResult& result) { Family(family, context, result); }});
   }

@@ -108,8 +108,14 @@ class Host {
     failing_.insert(entry);
     UpdatePlainCalls();
   }
+  // Makes only the k-th call (1-based, counted from now) of an entry fail so.
+  void FailEntryCall(EntryId entry, int k) {
+    failingCall_[entry] = FailingCall{k, 0};
+    UpdatePlainCalls();
+  }
   void HealEntry(EntryId entry) {
     failing_.erase(entry);
+    failingCall_.erase(entry);
     UpdatePlainCalls();
   }
   // Recording every call is what tests read; benchmarks turn it off.
@@ -118,7 +124,7 @@ class Host {
     UpdatePlainCalls();
   }
   bool Recording() const { return recording_; }
-  bool HasInterceptions() const { return !overrides_.empty() || !failing_.empty(); }
+  bool HasInterceptions() const { return !overrides_.empty() || !failing_.empty() || !failingCall_.empty(); }
   // True while no call is recorded, overridden or failed: entries then run their
   // implementation straight away.
   static inline bool plainCalls = false;
@@ -168,7 +174,10 @@ class Host {
   void Record(EntryId entry, std::vector<std::uint64_t> args);
   void RecordMethod(const MethodId& method, std::vector<std::uint64_t> args);
   void* OverrideFor(EntryId entry) const;
-  bool IsFailing(EntryId entry) const { return failing_.count(entry) != 0; }
+  // Whether this call of the entry fails (counts the call for FailEntryCall).
+  bool IsFailing(EntryId entry);
+  // Whether calls of the entry are made to fail, all of them or one.
+  bool FailureArmed(EntryId entry) const { return failing_.count(entry) != 0 || failingCall_.count(entry) != 0; }
   void Install(EntryId entry, void* function, bool answers);
   // Whether the entry answers a value (null, false, 0 or a result code on failure).
   bool Answers(EntryId entry) const { return answering_.count(entry) != 0; }
@@ -215,6 +224,11 @@ class Host {
   std::vector<std::vector<void*>> tables_;
   std::map<EntryId, void*> overrides_;
   std::set<EntryId> failing_;
+  struct FailingCall {
+    int k = 0;      // the call that fails
+    int calls = 0;  // calls so far
+  };
+  std::map<EntryId, FailingCall> failingCall_;
   std::set<EntryId> answering_;
   // Calls and failures may come from any thread (jobs are posted from workers).
   std::mutex recordMutex_;

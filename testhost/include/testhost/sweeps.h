@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "testhost/host.h"
@@ -29,6 +30,7 @@ const std::vector<std::string>& SweepFamilies();
 struct CleanReference {
   int allocations = 0;
   std::vector<EntryId> answeringEntries;
+  std::vector<std::pair<EntryId, int>> answeringCalls;  // with the number of calls each
   std::vector<std::string> failures;
 };
 CleanReference RunCleanReference(const std::string& pluginFile);

@@ -112,11 +112,21 @@ void AddEntries(std::vector<SessionFault>& faults, const std::string& pluginFile
                       [entry](Host& h) { h.HealEntry(entry); }});
 }
 
+// Each call of each entry that answers a value failing alone: the plug-in must cope
+// with a failure at any point of a session, not only with an entry that never works.
+void AddEntryCalls(std::vector<SessionFault>& faults, const std::string& pluginFile) {
+  const CleanReference reference = RunCleanReference(pluginFile);
+  for (const auto& [entry, calls] : reference.answeringCalls)
+    for (int k = 1; k <= calls; ++k)
+      faults.push_back({"call " + std::to_string(k) + " of " + std::to_string(calls) + " to " + Describe(entry),
+                        [entry, k](Host& h) { h.FailEntryCall(entry, k); }, [entry](Host& h) { h.HealEntry(entry); }});
+}
+
 }  // namespace
 
 const std::vector<std::string>& SweepFamilies() {
   static const std::vector<std::string> families = {"published", "methods",     "signatures", "initializers",
-                                                    "answers",   "allocations", "entries"};
+                                                    "answers",   "allocations", "entries",    "calls"};
   return families;
 }
 
@@ -128,7 +138,10 @@ CleanReference RunCleanReference(const std::string& pluginFile) {
   CleanReference reference;
   reference.allocations = host.Framework().AllocationCount();
   for (const EntryId& entry : host.EntriesCalled())
-    if (host.Answers(entry)) reference.answeringEntries.push_back(entry);
+    if (host.Answers(entry)) {
+      reference.answeringEntries.push_back(entry);
+      reference.answeringCalls.emplace_back(entry, static_cast<int>(host.CountCalls(entry)));
+    }
   reference.failures = host.Failures();
   host.ClearFailures();
   return reference;
@@ -143,6 +156,7 @@ std::vector<SessionFault> SweepFaults(const std::string& family, const std::stri
   else if (family == "answers") AddAnswers(faults);
   else if (family == "allocations") AddAllocations(faults, pluginFile);
   else if (family == "entries") AddEntries(faults, pluginFile);
+  else if (family == "calls") AddEntryCalls(faults, pluginFile);
   return faults;
 }
 

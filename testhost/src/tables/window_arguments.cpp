@@ -21,7 +21,7 @@ Windows& HostWindows() { return Host::Current().WindowModel(); }
 
 bool Served(const EntryId& entry) {
   const Host& host = Host::Current();
-  return !host.IsFailing(entry) && host.OverrideFor(entry) == nullptr;
+  return !host.FailureArmed(entry) && host.OverrideFor(entry) == nullptr;
 }
 
 Window* LiveWindow(Contract& contract, const void* handle, const char* argument) {

@@ -116,10 +116,13 @@ void AddEntries(std::vector<SessionFault>& faults, const std::string& pluginFile
 // with a failure at any point of a session, not only with an entry that never works.
 void AddEntryCalls(std::vector<SessionFault>& faults, const std::string& pluginFile) {
   const CleanReference reference = RunCleanReference(pluginFile);
-  for (const auto& [entry, calls] : reference.answeringCalls)
+  for (const std::pair<EntryId, int>& counted : reference.answeringCalls) {
+    const EntryId entry = counted.first;
+    const int calls = counted.second;
     for (int k = 1; k <= calls; ++k)
       faults.push_back({"call " + std::to_string(k) + " of " + std::to_string(calls) + " to " + Describe(entry),
                         [entry, k](Host& h) { h.FailEntryCall(entry, k); }, [entry](Host& h) { h.HealEntry(entry); }});
+  }
 }
 
 }  // namespace

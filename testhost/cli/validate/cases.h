@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "testhost/host.h"
+
 namespace validate {
 
 struct CaseContext {
@@ -33,6 +35,12 @@ struct Case {
   bool random;
   std::function<void(const CaseContext&, CaseResult&)> run;
 };
+
+// Every fault the host recorded fails the case, the first one named (after
+// `where`, when given).
+inline void TakeFaults(testhost::Host& host, CaseResult& result, const std::string& where = "") {
+  if (!host.Failures().empty()) result.Fail(where + host.Failures().front());
+}
 
 // Reports the result and ends the case's process at once, for a case that cannot
 // unwind (a thread of its own is stuck in the plug-in).

@@ -31,11 +31,6 @@ double Milliseconds(Clock::time_point since) {
   return std::chrono::duration<double, std::milli>(Clock::now() - since).count();
 }
 
-// Every fault the host recorded fails the case, the first one named.
-void TakeFaults(testhost::Host& host, CaseResult& result) {
-  if (!host.Failures().empty()) result.Fail(host.Failures().front());
-}
-
 // The resident set of this process in kilobytes, or 0 where it cannot be read.
 long ResidentKilobytes();
 
@@ -111,10 +106,7 @@ void RecordsAreWellFormed(const CaseContext& context, CaseResult& result) {
       return;
     }
     const std::string text = testhost::IdText(id);
-    std::uint64_t hash = 0;
-    for (unsigned char c : text) hash = hash * 31 + c;
-    const std::uint64_t word = (std::uint64_t{text.size()} << testhost::id::kLengthShift) | (hash & testhost::id::kHashMask);
-    if ((id.word & ~testhost::id::kOwnedText) != word) result.Fail("identifier '" + text + "' carries a wrong word");
+    if ((id.word & ~testhost::id::kOwnedText) != testhost::MakeId(text.c_str()).word) result.Fail("identifier '" + text + "' carries a wrong word");
   };
   // A list walked to the longest the host reads does not end (or loops).
   auto ends = [&](const std::vector<const unsigned char*>& list, const std::string& what) {

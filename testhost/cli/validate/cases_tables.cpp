@@ -16,10 +16,6 @@ namespace {
 
 constexpr std::int32_t kRequiredVersion = 2024000;
 
-void TakeFaults(testhost::Host& host, CaseResult& result, const std::string& where = "") {
-  if (!host.Failures().empty()) result.Fail(where + host.Failures().front());
-}
-
 // A full session with `remove` tables taken away: accepted, then whatever the
 // plug-in can still do, with nothing left behind.
 void SessionWithout(const std::vector<testhost::Table>& remove, const CaseContext& context, CaseResult& result,

@@ -47,10 +47,6 @@ const testhost::MethodId kGetResult{kThreadServices, "GetResult"};
 const testhost::MethodId kCancel{kThreadServices, "Cancel"};
 const testhost::MethodId kRemoveReference{kThreadServices, "RemoveJobReference"};
 
-void TakeFaults(testhost::Host& host, CaseResult& result) {
-  if (!host.Failures().empty()) result.Fail(host.Failures().front());
-}
-
 // ---- the host state scope in the loaded library ----
 
 // The scope's routines (Itanium names): the constructor taking `begin`, Begin, End
@@ -123,7 +119,15 @@ bool FindScopeCode(testhost::Host& host, ScopeCode& code) {
   return true;
 }
 
-const char* const kNoSymbols = "the library carries no symbol table: its main-thread jobs cannot be reached";
+// As FindScopeCode; when the routines cannot be found, the library is unloaded and
+// the case skipped with the reason.
+bool ReachScopeCode(testhost::Host& host, ScopeCode& code, CaseResult& result) {
+  if (FindScopeCode(host, code)) return true;
+  host.Unload();
+  result.skipped = true;
+  result.detail = "the library carries no symbol table: its main-thread jobs cannot be reached";
+  return false;
+}
 
 // ---- faults a worker asks for, one post at a time ----
 
@@ -385,12 +389,7 @@ void JobsWhileRecounting(const Profile& profile, const CaseContext& context, Cas
 
   testhost::Host host(context.plugin);
   ScopeCode code;
-  if (!FindScopeCode(host, code)) {
-    host.Unload();
-    result.skipped = true;
-    result.detail = kNoSymbols;
-    return;
-  }
+  if (!ReachScopeCode(host, code, result)) return;
   InjectFaults(host);
   testhost::JobSystem& jobs = host.Framework().Jobs();
   OpenDialog dialog = Open(host, result);
@@ -531,12 +530,7 @@ void JobsWhileRecounting(const Profile& profile, const CaseContext& context, Cas
 void MainThreadRunsAtOnce(const CaseContext& context, CaseResult& result) {
   testhost::Host host(context.plugin);
   ScopeCode code;
-  if (!FindScopeCode(host, code)) {
-    host.Unload();
-    result.skipped = true;
-    result.detail = kNoSymbols;
-    return;
-  }
+  if (!ReachScopeCode(host, code, result)) return;
   host.Init();
   host.Message(testhost::pluginmessage::kLoadResources);
   host.Start();
@@ -564,12 +558,7 @@ void WithoutMemory(const Profile& profile, const CaseContext& context, CaseResul
   {
     testhost::Host host(context.plugin);
     ScopeCode code;
-    if (!FindScopeCode(host, code)) {
-      host.Unload();
-      result.skipped = true;
-      result.detail = kNoSymbols;
-      return;
-    }
+    if (!ReachScopeCode(host, code, result)) return;
     InjectFaults(host);
     host.Init();
     host.Start();

@@ -45,6 +45,7 @@ void RecordMethodCall(const MethodId& method, std::vector<std::uint64_t> args) {
 }
 void* EntryOverride(const EntryId& entry) { return Host::Current().OverrideFor(entry); }
 bool EntryFailing(const EntryId& entry) { return Host::Current().IsFailing(entry); }
+bool CleanBoolAnswers() { return Host::cleanBools; }
 
 // ---- the host ----
 
@@ -52,6 +53,7 @@ Host::Host(std::string pluginFile, Mode mode) : pluginFile_(std::move(pluginFile
   if (g_current != nullptr) throw std::logic_error("only one test host at a time");
   g_current = this;
   record_.version = kHostVersion;
+  cleanBools = false;
   stdoutMark_ = StdoutCapture::Text().size();
   UpdatePlainCalls();
   objects_ = std::make_unique<Ownership>(*this);

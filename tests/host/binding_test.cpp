@@ -37,15 +37,28 @@ TEST_P(MissingTableTest, EachSingleMissingTableIsReportedAndThePluginStaysSafe) 
   host().RemoveTable(static_cast<Table>(GetParam()));
   EXPECT_EQ(host().Init(), 1);
   EXPECT_EQ(Console(), MissingTableLine());
-  // Whatever the missing table prevents, nothing calls through it and nothing leaks:
-  // the whole life of the plug-in runs (the host checks at unload).
-  host().Message(1);
-  host().Start();
-  if (testhost::RegisteredCommand* command = host().CommandModel().ById(1040438)) {
-    host().CommandModel().Run(*command);
-    host().CommandModel().QueryState(*command);
-    host().CommandModel().DestroyAll();
-  }
+  // The plug-in loads nothing and does not start, and says once which table it
+  // missed; nothing calls through the missing table and nothing leaks (the host
+  // checks at unload).
+  EXPECT_EQ(host().Message(1), -1);
+  EXPECT_EQ(host().Start(), 0);
+  EXPECT_EQ(host().Message(1), -1);
+  std::vector<std::string> lines;
+  for (const auto& line : kernel().LogLines()) lines.push_back(line.text);
+  const std::string why = "Statlume: the host provides no table " + testhost::GlobalName(static_cast<Table>(GetParam())) +
+                          "; Statlume does not start.";
+  EXPECT_EQ(lines, (std::vector<std::string>{why, "Quorvant Software: Failed to load Statlume"}));
+  EXPECT_EQ(host().CommandModel().Registered().size(), 0u);
+  EXPECT_EQ(host().End(), 1);
+}
+
+TEST_F(BindingTest, TheFirstMissingTableIsTheOneNamed) {
+  host().RemoveTable(Table::Tx);
+  host().RemoveTable(Table::Bm);
+  ASSERT_EQ(host().Init(), 1);
+  EXPECT_EQ(host().Start(), 0);
+  ASSERT_FALSE(kernel().LogLines().empty());
+  EXPECT_EQ(kernel().LogLines()[0].text, "Statlume: the host provides no table t_HostOS_Bm; Statlume does not start.");
   EXPECT_EQ(host().End(), 1);
 }
 

@@ -245,17 +245,34 @@ TEST_F(WholePluginTest, WithoutMemoryForTheCommandTheStartFails) {
   EXPECT_EQ(host().End(), 1);
 }
 
-TEST_F(WholePluginTest, RefusedRegistrationEndsTheCommand) {
+// The command is the host's from the registration call on, also when the host
+// refuses it: the plug-in neither ends it nor touches it again, and the host ends it
+// through the record's destroy routine when it unloads.
+TEST_F(WholePluginTest, RefusedRegistrationLeavesTheCommandToTheHost) {
   host().FailEntry(entry::RegisterPluginRecord);
   ASSERT_EQ(host().Init(), 1);
   ASSERT_EQ(host().Message(1), 1);
   EXPECT_EQ(host().Start(), 0);
   EXPECT_EQ(kernel().LogLines().at(0).text, "Quorvant Software: Failed to load Statlume");
-  // Nobody owns the command: it was destroyed, its window object with it.
-  EXPECT_EQ(host().WindowModel().LiveWindows(), 0u);
-  EXPECT_EQ(host().CountCalls(entry::DialogRelease), 1u);
+  EXPECT_EQ(commands().Refused(), 1u);
+  EXPECT_EQ(commands().ById(kCommandId), nullptr);
+  ASSERT_EQ(host().WindowModel().LiveWindows(), 1u);
+  const void* window = host().WindowModel().All().at(0);
+  const void* command = commands().Registered().at(0).data;
+  EXPECT_TRUE(host().Objects().IsLive(command));
   EXPECT_EQ(host().BitmapModel().Live(), 0u);
+  // Nothing after the registration names the command's window again.
+  const std::vector<testhost::Call>& calls = host().Calls();
+  std::size_t at = 0;
+  while (at < calls.size() && !(calls[at].entry == entry::RegisterPluginRecord)) ++at;
+  for (++at; at < calls.size(); ++at)
+    for (std::uint64_t word : calls[at].args)
+      EXPECT_NE(word, reinterpret_cast<std::uintptr_t>(window)) << testhost::Describe(calls[at].entry);
   EXPECT_EQ(host().End(), 1);
+  EXPECT_EQ(host().CountCalls(entry::DialogRelease), 0u);
+  host().Unload();
+  EXPECT_EQ(host().CountCalls(entry::DialogRelease), 1u);
+  EXPECT_EQ(host().WindowModel().LiveWindows(), 0u);
 }
 
 // The icon is read whole (frame -1, no settings) from the resource folder into a

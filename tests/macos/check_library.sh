@@ -31,5 +31,9 @@ for variable in g_trackSpinlocks g_inCrashhandler g_enableDebugBreak g_trackCpuY
   grep -qa "$variable" "$library" || { echo "configuration variable $variable missing"; status=1; }
 done
 
+# The host's macOS table layout is not known: the library says so and does not start.
+grep -qa "does not know where the host's table entries lie on this platform" "$library" ||
+  { echo "the refusal line of an unknown table layout is missing"; status=1; }
+
 [ $status -eq 0 ] && echo "macOS library shape ok: exports [$exported], uses [$libraries]"
 exit $status

@@ -1,5 +1,6 @@
 // The dialog bridge: dispatch of host messages, member operations, modal dialogs.
 #include <cstring>
+#include <new>
 #include <vector>
 
 #include "host_gui.h"
@@ -234,6 +235,39 @@ TEST_F(DialogTest, MemberOperationsPassTheirArguments) {
   EXPECT_EQ(window(dialog).subId, 3);
   EXPECT_EQ(window(dialog).restoredFrom, token);
   EXPECT_EQ(dialog.built, 2);
+  EXPECT_EQ(windows().LiveContainers(), 0u);
+}
+
+// The host answers every bool with garbage above the low byte (0x...4200 for
+// false): each operation that answers the host's bool still reads false as false.
+TEST_F(DialogTest, BoolAnswersWithGarbageAboveTheLowByte) {
+  TestDialog dialog;
+  EXPECT_FALSE(dialog.IsWindowOpen());
+  EXPECT_FALSE(dialog.CloseWindow());
+  EXPECT_FALSE(dialog.MenuEndSubmenu());            // no submenu begun
+  EXPECT_FALSE(dialog.MenuSetItemState(77, true, true));  // no such item
+  EXPECT_TRUE(dialog.OpenWindow(DLG_TYPE::ASYNC, 1, 0, 0, 0, 0, 0, OPENDIALOGFLAGS::NONE));
+  EXPECT_TRUE(dialog.IsWindowOpen());
+  EXPECT_TRUE(dialog.MenuClear());
+  EXPECT_TRUE(dialog.CloseWindow());
+  EXPECT_FALSE(dialog.IsWindowOpen());
+  host().SetCleanBoolAnswers(true);  // the same answers from a host that clears the register
+  EXPECT_FALSE(dialog.IsWindowOpen());
+  EXPECT_FALSE(dialog.MenuEndSubmenu());
+}
+
+// The host builds its containers in the room the plug-in gives them, and may take
+// all of it: nothing past that room is touched, and the room is aligned for it.
+TEST_F(DialogTest, HostContainersStayInTheirRoom) {
+  constexpr unsigned char kUntouched = 0x5A;
+  alignas(16) unsigned char room[sizeof(LocalContainer) + 64];
+  std::memset(room, kUntouched, sizeof(room));
+  auto* container = new (room) LocalContainer(1234);
+  ASSERT_TRUE(container->Constructed());
+  EXPECT_EQ(container->Id(), 1234);
+  for (std::size_t at = sizeof(LocalContainer); at < sizeof(room); ++at)
+    EXPECT_EQ(room[at], kUntouched) << "byte " << at - sizeof(LocalContainer) << " past the container";
+  container->~LocalContainer();
   EXPECT_EQ(windows().LiveContainers(), 0u);
 }
 

@@ -73,6 +73,11 @@ TEST_F(ErrorTest, ReleaseDestroysOnlyWithTheLastReference) {
   kernel().CountWord(object) = 31;  // still below 32: the last reference
   core::ReleaseObject(object);
   EXPECT_FALSE(kernel().IsLiveObject(object));
+  // The host runs the routine it is handed before it frees the object: it is one.
+  const auto frees = host().CallsTo(testhost::MethodId{"net.hostapp.system", "PrivateFreeWithDestructor"});
+  ASSERT_FALSE(frees.empty());
+  EXPECT_EQ(frees.back().Ptr<void>(0), static_cast<void*>(object));
+  EXPECT_NE(frees.back().args.at(1), 0u);
 }
 
 namespace {

@@ -95,8 +95,9 @@ TEST_F(GeneralTableTest, BitmapsAreThePluginsFromAllocToFree) {
   EXPECT_EQ(BitmapInitFromFile(bitmap, missing.slot(), -1, nullptr), 0);
   int settings = 0;
   BitmapInitFromFile(bitmap, missing.slot(), 0, &settings);
-  const GeValue scale{kGeValueInt32, 0, 1};
+  GeValue scale{kGeValueInt32, 0, 1};
   BitmapSetData(bitmap, 101, &scale);
+  ReleaseGeValue(scale);
   const std::string bm = "t_HostOS_Bm offset ";
   EXPECT_EQ(Faults(), (std::vector<std::string>{bm + "56 (BitmapInitFromFile): argument 'frame' must be -1, was 0",
                                                 bm + "56 (BitmapInitFromFile): argument 'fourth' must be null",
@@ -113,6 +114,32 @@ TEST_F(GeneralTableTest, BitmapsAreThePluginsFromAllocToFree) {
   EXPECT_NE(faults[0].find(" twice (first through " + bm + "8 (BitmapFree))"), std::string::npos) << faults[0];
   EXPECT_EQ(faults[1].rfind(bm + "56 (BitmapInitFromFile): argument 'bitmap' is bitmap #", 0), 0u) << faults[1];
   EXPECT_NE(faults[1].find(", freed already"), std::string::npos) << faults[1];
+}
+
+// A typed value the plug-in hands to the host (the scale factor of a bitmap) is
+// destroyed through the host before the plug-in's call returns, as a value the host
+// fills is.
+TEST_F(GeneralTableTest, AValueHandedToTheHostIsDestroyedBeforeTheCallReturns) {
+  BaseBitmap* bitmap = BitmapAlloc();
+  GeValue kept{kGeValueFloat64, 0, 0};
+  host().IntoPlugin([&] {
+    BitmapSetData(bitmap, 100, &kept);
+    return 0;
+  });
+  const std::vector<std::string> faults = Faults();
+  ASSERT_EQ(faults.size(), 1u);
+  EXPECT_EQ(faults[0].rfind("the plug-in still held typed value", 0), 0u) << faults[0];
+  EXPECT_NE(faults[0].find("t_HostOS_Gd offset 0 (GeValueDestroy)"), std::string::npos) << faults[0];
+  ReleaseGeValue(kept);
+
+  host().IntoPlugin([&] {
+    GeValue scale{kGeValueFloat64, 0, 0};
+    BitmapSetData(bitmap, 100, &scale);
+    ReleaseGeValue(scale);
+    return 0;
+  });
+  EXPECT_EQ(Faults(), std::vector<std::string>{});
+  BitmapFree(bitmap);
 }
 
 class ResourceEntryTest : public GeneralTableTest {

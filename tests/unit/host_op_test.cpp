@@ -54,6 +54,29 @@ TEST(HostOp, PointerAndBoolResultsFailAsNullAndFalse) {
   EXPECT_FALSE((HostOp<&t_HostOS_Ge, 616, bool(int, void*)>{}(245, nullptr)));
 }
 
+namespace {
+std::uint64_t g_word = 0;
+std::uint64_t AnswerWord(int) { return g_word; }
+}  // namespace
+
+// A bool is one byte: whatever else the host's register holds is not the answer.
+TEST(HostOp, BoolAnswersAreReadFromTheLowByteOnly) {
+  void* entries[1] = {reinterpret_cast<void*>(&AnswerWord)};
+  t_HostOS_Cd = entries;
+  constexpr HostOp<&t_HostOS_Cd, 0, bool(int)> answer{};
+  const struct {
+    std::uint64_t word;
+    bool expected;
+  } cases[] = {{0, false}, {1, true}, {0xA5A5A5A5A5A54200, false}, {0xA5A5A5A5A5A54201, true},
+               {0x100, false}, {0xFFFFFFFF00000000, false}, {0x8000000000000002, true}};
+  for (const auto& c : cases) {
+    g_word = c.word;
+    EXPECT_EQ(answer(0), c.expected) << std::hex << c.word;
+    EXPECT_EQ(HostBoolAnswer(static_cast<uintptr_t>(c.word)), c.expected) << std::hex << c.word;
+  }
+  t_HostOS_Cd = nullptr;
+}
+
 TEST(BindHostTables, CopiesEveryTableFromItsRecordOffset) {
   HostOS record{};
   record.version = 2024123;

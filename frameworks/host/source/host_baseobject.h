@@ -138,7 +138,8 @@ bool RegisterPluginRecord(PLUGINTYPE type, int32_t id, const core::String& name,
                           int32_t size);
 
 // Registers a command; false without calling the host when `data` is null. The
-// command object belongs to the host from a successful registration on.
+// command object belongs to the host from the registration call on, whatever the
+// host answers: the caller never frees it.
 bool RegisterCommand(int32_t id, const core::String& name, int32_t info, BaseBitmap* icon,
                      const core::String& help, CommandData* data);
 

@@ -6,11 +6,15 @@
 #include "host_path.h"
 #include "operatingsystem.h"
 
-// Storage for one host container, constructed in place by the host.
+// Storage for one host container, constructed in place by the host. The host's
+// container has no size the plug-in can know: the room is generous (four times what
+// a container of a few pointers needs) and aligned for any member, so that a host
+// whose container is larger than ours would have been still writes inside it.
 struct GeContainer {
-  alignas(8) unsigned char storage[16];
+  alignas(16) unsigned char storage[64];
 };
-static_assert(sizeof(GeContainer) == 16);
+static_assert(sizeof(GeContainer) == 64 && alignof(GeContainer) == 16,
+              "the room given to a host container: 64 bytes, 16-aligned");
 
 // The host's typed value: a kind code and an 8-byte value.
 struct GeValue {

@@ -92,7 +92,7 @@ bool GeDialog::HandleCloseMessages(int32_t id, bool& closeArmed, int32_t& answer
   }
   if (id == msg::kCheckClose) {
     closeArmed = true;
-    if (Operation(kOpCloseCheck, 0) == 0) {
+    if (!Operation(kOpCloseCheck, 0)) {
       answer = 0;
     } else {
       closeArmed = false;
@@ -106,11 +106,13 @@ bool GeDialog::HandleCloseMessages(int32_t id, bool& closeArmed, int32_t& answer
 // ---- member operations ----
 
 // Without a window object there is nothing to operate on: every element operation
-// answers 0 (false, null) without calling the host.
-intptr_t GeDialog::Operation(int32_t code, int32_t id, const core::String* text, int32_t a,
-                                  int32_t b, int32_t c, int32_t d, void** out) {
-  if (handle == nullptr) return 0;
-  return ElementOperation(handle, code, id, text != nullptr ? text->Slot() : nullptr, a, b, c, d, nullptr, out);
+// answers false without calling the host. Every code the dialogs use answers a bool
+// (AddLabel's element comes back through the out-slot).
+bool GeDialog::Operation(int32_t code, int32_t id, const core::String* text, int32_t a, int32_t b,
+                         int32_t c, int32_t d, void** out) {
+  if (handle == nullptr) return false;
+  return HostBoolAnswer(
+      ElementOperation(handle, code, id, text != nullptr ? text->Slot() : nullptr, a, b, c, d, nullptr, out));
 }
 
 bool GeDialog::OpenWindow(DLG_TYPE type, int32_t pluginId, int32_t x, int32_t y,
@@ -127,7 +129,7 @@ bool GeDialog::RestoreWindow(int32_t pluginId, int32_t subId, void* layoutToken)
   return DialogRestore(handle, layoutToken);
 }
 
-bool GeDialog::IsWindowOpen() { return Operation(kOpIsWindowOpen, 0) != 0; }
+bool GeDialog::IsWindowOpen() { return Operation(kOpIsWindowOpen, 0); }
 
 bool GeDialog::CloseWindow() { return handle != nullptr && DialogClose(handle); }
 
@@ -139,15 +141,15 @@ void GeDialog::SetWindowTitle(const core::String& title) {
   if (handle != nullptr) Operation(kOpSetWindowTitle, 0, &title);
 }
 
-bool GeDialog::MenuClear() { return Operation(kOpMenuClear, 0) != 0; }
-bool GeDialog::MenuBeginSubmenu(const core::String& title) { return Operation(kOpMenuBeginSubmenu, 0, &title) != 0; }
+bool GeDialog::MenuClear() { return Operation(kOpMenuClear, 0); }
+bool GeDialog::MenuBeginSubmenu(const core::String& title) { return Operation(kOpMenuBeginSubmenu, 0, &title); }
 bool GeDialog::MenuAddItem(int32_t commandId, const core::String& text) {
-  return Operation(kOpMenuAddItem, commandId, &text) != 0;
+  return Operation(kOpMenuAddItem, commandId, &text);
 }
-bool GeDialog::MenuEndSubmenu() { return Operation(kOpMenuEndSubmenu, 0) != 0; }
-bool GeDialog::MenuCommit() { return Operation(kOpMenuCommit, 0) != 0; }
+bool GeDialog::MenuEndSubmenu() { return Operation(kOpMenuEndSubmenu, 0); }
+bool GeDialog::MenuCommit() { return Operation(kOpMenuCommit, 0); }
 bool GeDialog::MenuSetItemState(int32_t commandId, bool enabled, bool checked) {
-  return Operation(kOpMenuSetItemState, commandId, nullptr, enabled ? 1 : 0, checked ? 1 : 0) != 0;
+  return Operation(kOpMenuSetItemState, commandId, nullptr, enabled ? 1 : 0, checked ? 1 : 0);
 }
 
 bool GeDialog::BeginGroup(int32_t id, int32_t layoutFlags, int32_t columns, int32_t rows,
@@ -232,7 +234,7 @@ int32_t GeModalDialog::HandleMessage(const GeContainer& message, GeContainer& re
       return answer ? 1 : 0;
     }
     case msg::kCheckClose:
-      if (result && Operation(kOpCloseCheck, 0) != 0) {
+      if (result && Operation(kOpCloseCheck, 0)) {
         result = false;
         return 1;
       }

@@ -46,8 +46,9 @@ inline constexpr HostOp<&t_HostOS_Cd, 208, void(DialogHandle, int32_t)> DialogRe
 inline constexpr HostOp<&t_HostOS_Cd, 224, bool(DialogHandle, void*)> DialogRestore{};
 inline constexpr HostOp<&t_HostOS_Cd, 232, void(DialogHandle, GeContainer*)> DialogDeliverResult{};
 inline constexpr HostOp<&t_HostOS_Cd, 256, int32_t(DialogHandle)> DialogCustomGuiElementId{};
+// ElementOperation answers a register-wide word; for the codes used here a bool.
 inline constexpr HostOp<&t_HostOS_Cd, 272,
-                        intptr_t(DialogHandle, int32_t code, int32_t id, const StringSlot* text,
+                        uintptr_t(DialogHandle, int32_t code, int32_t id, const StringSlot* text,
                                       int32_t a, int32_t b, int32_t c, int32_t d,
                                       void* pointer, void** out)>
     ElementOperation{};
@@ -141,9 +142,8 @@ class GeDialog : public core::FrameworkAllocated {
   bool IsLayoutBuilt() const { return layoutBuilt; }
 
  protected:
-  intptr_t Operation(int32_t code, int32_t id, const core::String* text = nullptr,
-                          int32_t a = 0, int32_t b = 0, int32_t c = 0, int32_t d = 0,
-                          void** out = nullptr);
+  bool Operation(int32_t code, int32_t id, const core::String* text = nullptr, int32_t a = 0,
+                 int32_t b = 0, int32_t c = 0, int32_t d = 0, void** out = nullptr);
   // The base handling of every message, also for derived dialogs.
   int32_t BaseHandleMessage(const GeContainer& message, GeContainer& result) {
     return GeDialog::HandleMessage(message, result);

@@ -56,9 +56,19 @@ int32_t BindHostTables(const HostOS* record) {
   return record->version;
 }
 
-bool HostTablesComplete() {
-  if (t_HostOS == nullptr) return false;
-  for (void** global : kTableGlobals)
-    if (*global == nullptr) return false;
-  return true;
+namespace {
+
+#define STATLUME_MISSING_TABLE_LINE(name) \
+  "Statlume: the host provides no table t_HostOS_" #name "; Statlume does not start.",
+const char* const kMissingTableLines[kHostTableCount] = {STATLUME_HOST_TABLES(STATLUME_MISSING_TABLE_LINE)};
+#undef STATLUME_MISSING_TABLE_LINE
+
+}  // namespace
+
+const char* HostRefusalReason() {
+  if (t_HostOS == nullptr) return "Statlume: the host handed over no function tables; Statlume does not start.";
+  if (!HostTableLayoutKnown()) return kUnknownLayoutLine;
+  for (int i = 0; i < kHostTableCount; ++i)
+    if (*kTableGlobals[i] == nullptr) return kMissingTableLines[i];
+  return nullptr;
 }

@@ -3,6 +3,7 @@
 #include <stdint.h>
 
 #include "freestanding.h"
+#include "host_table_layout.h"
 
 // The host's function tables, in the order of the HostOS record.
 #define STATLUME_HOST_TABLES(X)                                                      \
@@ -33,25 +34,31 @@ STATLUME_HOST_TABLES(STATLUME_DECLARE_TABLE)
 // record's version, accepted or not by the caller.
 int32_t BindHostTables(const HostOS* record);
 
-// Whether a record is bound and holds all 37 sub-tables. The plug-in works only
-// with a complete host: without it, it does not start and loads no resources.
-bool HostTablesComplete();
+// Why the bound host cannot be served, as one console line, or null when it can:
+// the plug-in works only with a complete host whose table layout this build knows;
+// otherwise it does not start and loads no resources.
+const char* HostRefusalReason();
 
-// A host operation: entry `Offset` (bytes) of the sub-table held in `*Table`.
-// The call passes its arguments unchanged and returns the entry's result unchanged.
-// A table or entry the host did not provide answers the failure value (null,
-// false, 0) instead of calling through a null pointer.
+// An entry that answers a register-wide word (ElementOperation) answers some of
+// its codes with a bool: read like every other bool answer of the host.
+inline bool HostBoolAnswer(uintptr_t word) { return core::BoolFromRegister(word); }
+
+// A host operation: entry `Offset` (bytes, in a table of 8-byte entries) of the
+// sub-table held in `*Table`. The call passes its arguments unchanged and returns the
+// entry's result unchanged. A table or entry the host did not provide, or an entry
+// whose place this build does not know, answers the failure value (null, false, 0)
+// instead of being called.
 template <void** Table, size_t Offset, typename Signature>
 struct HostOp;
 
 template <void** Table, size_t Offset, typename R, typename... A>
 struct HostOp<Table, Offset, R(A...)> {
   static_assert(Offset % 8 == 0, "entries are 8 bytes wide");
-  using Entry = R (*)(A...);
+  using Entry = typename core::RegisterAnswer<R>::Type (*)(A...);
 
   static Entry Resolve() {
     const void* table = *Table;
-    if (table == nullptr) return nullptr;
+    if (table == nullptr || !HostTableLayoutKnown()) return nullptr;
     return *reinterpret_cast<const Entry*>(static_cast<const char*>(table) + Offset);
   }
 
@@ -61,7 +68,8 @@ struct HostOp<Table, Offset, R(A...)> {
       if constexpr (core::kIsVoid<R>) return;
       else return R{};
     }
-    return entry(args...);
+    if constexpr (core::kIsVoid<R>) entry(args...);
+    else return core::FromRegister<R>(entry(args...));
   }
 };
 
@@ -71,7 +79,7 @@ struct HostData {
   static_assert(Offset % 8 == 0, "entries are 8 bytes wide");
   T* operator()() const {
     const void* table = *Table;
-    if (table == nullptr) return nullptr;
+    if (table == nullptr || !HostTableLayoutKnown()) return nullptr;
     return *reinterpret_cast<T* const*>(static_cast<const char*>(table) + Offset);
   }
 };

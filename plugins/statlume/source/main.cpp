@@ -22,12 +22,24 @@ void ConsoleLine(const char* text, int line) {
   core::ReleaseError(core::WriteLogLine(kConsoleTarget, kConsoleLevel, text, line, kMainFile));
 }
 
+// Whether the plug-in can serve the bound host. When it cannot, the first refusal
+// after the host's initialisation says why in one console line.
+bool g_refusalReported = false;
+bool HostServable() {
+  const char* reason = HostRefusalReason();
+  if (reason == nullptr) return true;
+  if (!g_refusalReported) ConsoleLine(reason, __LINE__);
+  g_refusalReported = true;
+  return false;
+}
+
 }  // namespace
 
 // A host that left out one of its tables could be handed nothing the plug-in
-// needs there (path values, typed values, ...): the plug-in then does not start.
+// needs there (path values, typed values, ...), and a host whose table layout this
+// build does not know cannot be called at all: the plug-in then does not start.
 bool OnPluginStart() {
-  if (!HostTablesComplete() || !RegisterStatlumeCommand()) {
+  if (!HostServable() || !RegisterStatlumeCommand()) {
     ConsoleLine("Quorvant Software: Failed to load Statlume", __LINE__);
     return false;
   }
@@ -40,7 +52,8 @@ bool OnPluginMessage(int32_t id, void*) {
     case kMessageNone:
       return true;
     case kMessageLoadResources:
-      if (HostTablesComplete() && LoadResources()) return true;
+      if (!HostServable()) return false;  // the line said why
+      if (LoadResources()) return true;
       ConsoleLine("Statlume: failed to load resource file.", __LINE__);
       return false;
     default:
@@ -48,4 +61,5 @@ bool OnPluginMessage(int32_t id, void*) {
   }
 }
 
-void OnPluginEnd() {}
+// The next initialisation may bring another host: its refusal is said again.
+void OnPluginEnd() { g_refusalReported = false; }

@@ -37,7 +37,7 @@ bool RegisterStatlumeCommand() {
   const core::String& name = LoadResourceString(IDS_COMMAND_NAME);
   const bool registered = RegisterCommand(ID_STATLUME_COMMAND, name, 0, icon, help, command);
   ReleaseBitmap(&icon);  // the host copied what it keeps
-  // A refused registration leaves the command with nobody to own it: end it here.
-  if (!registered) DestroyDataObject(command);
+  // The command is the host's from the registration call on, also when the host
+  // refuses it: the host ends it through the record's destroy routine.
   return registered;
 }

@@ -38,6 +38,7 @@ struct RegisteredCommand {
   MemberPointer destroy{};
   std::array<MemberPointer, 9> operations{};  // by operation number 1 to 8
   std::vector<unsigned char> record;          // the bytes as handed over
+  bool refused = false;  // the host answered false: kept, never called, ended at unload
   bool destroyed = false;
 };
 
@@ -49,7 +50,9 @@ class Commands {
   // byte offset and copies the name, the help text and the icon.
   RegisteredCommand& Register(std::int32_t id, const std::string& name, const unsigned char* record);
   std::vector<RegisteredCommand>& Registered() { return registered_; }
-  RegisteredCommand* ById(std::int32_t id);
+  RegisteredCommand* ById(std::int32_t id);  // an accepted command not yet destroyed
+  // Commands the host refused and still holds.
+  std::size_t Refused() const;
 
   // The host's calls into a registered command, as the user or the layout makes them.
   bool Run(RegisteredCommand& command);

@@ -89,11 +89,30 @@ struct RefusedAnswer<Result<T>> {
   static Result<T> Make(const MethodId& method) { return {RefusalError(method), T{}}; }
 };
 
-template <const EntryId& Id, auto Fn>
+// How the host answers a bool. A bool is one byte: a host built by another compiler
+// leaves whatever it likes in the rest of the register. The test host answers every
+// bool with the upper bytes full of garbage unless a test asks for clean answers, so
+// a plug-in that reads more than the low byte reads a wrong answer here too.
+inline constexpr std::uint64_t kBoolGarbage = 0xA5A5'A5A5'A5A5'4200;
+bool CleanBoolAnswers();  // defined with the host
+inline std::uint64_t WidenBool(bool answer) {
+  return (CleanBoolAnswers() ? 0 : kBoolGarbage) | (answer ? 1u : 0u);
+}
+
+// The wrapper of one entry. `Refuse`, where given, is what the entry does when the
+// host answers it with its failure value: an entry whose refusal still takes
+// something over (a refused registration leaves its object with the host) does that
+// there, with the same arguments.
+template <const EntryId& Id, auto Fn, auto Refuse = nullptr>
 struct Entry;
 
-template <const EntryId& Id, typename R, typename... A, R (*Fn)(A...)>
-struct Entry<Id, Fn> {
+template <const EntryId& Id, typename R, typename... A, R (*Fn)(A...), auto Refuse>
+struct Entry<Id, Fn, Refuse> {
+  static R Failed([[maybe_unused]] A... args) {
+    if constexpr (!std::is_same_v<decltype(Refuse), std::nullptr_t>) return Refuse(args...);
+    else if constexpr (std::is_void_v<R>) return;
+    else return R{};
+  }
   static R Call(A... args) {
     const Reentry reentry(Id);
     if (reentry.Refused()) {
@@ -104,11 +123,13 @@ struct Entry<Id, Fn> {
     RecordCall(Id, {ToRaw(args)...});
     const Serving serving(Id);
     if (void* replacement = EntryOverride(Id)) return reinterpret_cast<R (*)(A...)>(replacement)(args...);
-    if (EntryFailing(Id)) {
-      if constexpr (std::is_void_v<R>) return;
-      else return R{};
-    }
+    if (EntryFailing(Id)) return Failed(args...);
     return Fn(args...);
+  }
+  // The form the host's table holds: a bool answer comes back in a whole register.
+  static auto Served(A... args) {
+    if constexpr (std::is_same_v<R, bool>) return WidenBool(Call(args...));
+    else return Call(args...);
   }
 };
 
@@ -125,12 +146,17 @@ struct Published<Id, Fn> {
     const Serving serving(Id);
     return Fn(args...);
   }
+  // A bool answer comes back in a whole register, as for entries.
+  static auto Served(A... args) {
+    if constexpr (std::is_same_v<R, bool>) return WidenBool(Call(args...));
+    else return Call(args...);
+  }
 };
 
 // The recorded form of a published method, for the kernel's method tables.
 template <const MethodId& Id, auto Fn>
 void* Recorded() {
-  return reinterpret_cast<void*>(&Published<Id, Fn>::Call);
+  return reinterpret_cast<void*>(&Published<Id, Fn>::Served);
 }
 
 }  // namespace testhost

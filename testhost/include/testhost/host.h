@@ -118,6 +118,10 @@ class Host {
     failingCall_.erase(entry);
     UpdatePlainCalls();
   }
+  // Bools answered in a clean register (true) or with garbage in all but the low
+  // byte (false, the default).
+  static inline bool cleanBools = false;
+  void SetCleanBoolAnswers(bool clean) { cleanBools = clean; }
   // Recording every call is what tests read; benchmarks turn it off.
   void SetRecording(bool on) {
     recording_ = on;
@@ -251,10 +255,10 @@ struct EntryAnswers<R (*)(A...)> {
   static constexpr bool value = !std::is_void_v<R>;
 };
 
-// Puts the recorded form of an entry into its table.
-template <const EntryId& Id, auto Fn>
+// Puts the recorded form of an entry into its table; `Refuse` as for Entry.
+template <const EntryId& Id, auto Fn, auto Refuse = nullptr>
 void Install(Host& host) {
-  host.Install(Id, reinterpret_cast<void*>(&Entry<Id, Fn>::Call), EntryAnswers<decltype(Fn)>::value);
+  host.Install(Id, reinterpret_cast<void*>(&Entry<Id, Fn, Refuse>::Served), EntryAnswers<decltype(Fn)>::value);
 }
 
 // Installers of the host's sub-tables (src/tables/).

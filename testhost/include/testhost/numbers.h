@@ -103,6 +103,12 @@ inline constexpr std::int32_t kCheckValueRangeCount = 9;  // CHECKVALUERANGE 0 t
 inline constexpr std::int32_t kCheckValueFormats[] = {0, 1, 2, 3, 5};  // CHECKVALUEFORMAT
 inline constexpr std::int32_t kDefaultAreaColour = 1000;
 
+// ---- keyed containers (GeContainer) ----
+// The room a caller gives a container the host constructs in place: the size is
+// the host's to choose, and this host takes all of the room the plug-in promises.
+inline constexpr std::size_t kContainerStorageSize = 64;
+inline constexpr std::size_t kContainerStorageAlignment = 16;
+
 // ---- typed values (GeValue) ----
 inline constexpr std::int32_t kValueEmpty = 0;  // the kind of a zeroed value
 inline constexpr std::int32_t kValueInt32 = 15;

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "testhost/numbers.h"
 #include "testhost/ownership.h"
 #include "testhost/tables.h"
 
@@ -26,8 +27,11 @@ struct ContainerValue {
   std::map<std::int32_t, std::int64_t> ints;
   std::map<std::int32_t, std::string> strings;
 };
+// The caller's storage of a container: the host keeps its container's address in
+// the first word and fills the rest with a pattern that must still be there when the
+// container is destroyed.
 struct ContainerStorage {
-  alignas(8) unsigned char bytes[16];
+  alignas(kContainerStorageAlignment) unsigned char bytes[kContainerStorageSize];
 };
 struct TypedValue {
   std::int32_t kind;
@@ -156,6 +160,8 @@ class Windows {
   ContainerValue* ConstructForPlugin(void* storage, std::int32_t id, const ContainerValue* source,
                                      const std::string& origin);
   bool DestroyForPlugin(void* storage, const std::string& route);
+  // Whether the storage of a live container still holds the pattern the host wrote.
+  static bool StorageIntact(const void* storage);
   // The container a storage held before it was destroyed, or null.
   const ContainerValue* DestroyedIn(const void* storage) const;
   bool IsPluginOwned(const ContainerValue* container) const;
@@ -165,6 +171,9 @@ class Windows {
   enum class ValueState { kPluginMade, kFilled, kReleased };
   // Fills a value for the plug-in, which must release it before its call returns.
   void FillValue(TypedValue* value, const TypedValue& content, const std::string& origin);
+  // A value the plug-in made and handed to the host: it too is to be destroyed
+  // through the host before the plug-in's call returns.
+  void TakeValue(TypedValue* value, const std::string& origin);
   ValueState StateOf(const TypedValue* value) const;
   bool ReleaseValue(TypedValue* value, const std::string& route);
 

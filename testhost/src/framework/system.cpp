@@ -53,18 +53,27 @@ void Free(void* block) {
   CurrentKernel().Release(block, kFreeRoute);
 }
 
-// Frees a framework object (its class ends it), or memory holding a plug-in object
-// whose destructor `destructor` runs first.
+// Ends an object through the routine given (which runs its destructor, or does
+// nothing where there is nothing to end), then frees it: a framework object, or
+// framework memory holding a plug-in object. The routine is always run, so it must
+// be one.
 void FreeWithDestructor(const void* object, void (*destructor)(void*)) {
   Contract contract;
+  const bool routine = contract.NotNull(reinterpret_cast<const void*>(destructor), "destructor");
   if (!contract.NotNull(object, "object")) return;
   Kernel& kernel = CurrentKernel();
-  if (kernel.IsLiveObject(object) || (kernel.Objects().Find(object) != nullptr && !kernel.IsBlock(object))) {
+  if (kernel.IsLiveObject(object)) {
+    // Not on an object the plug-in does not own: freeing it is the fault reported.
+    if (routine && kernel.Objects().IsPluginOwned(object)) destructor(const_cast<void*>(object));
     kernel.FreeByPlugin(object, Describe(kFreeWithDestructor));
     return;
   }
+  if (kernel.Objects().Find(object) != nullptr && !kernel.IsBlock(object)) {
+    kernel.FreeByPlugin(object, Describe(kFreeWithDestructor));  // names what is wrong with it
+    return;
+  }
   if (!contract.Check(kernel.IsBlock(object), "object", "must be a framework object or framework memory")) return;
-  if (destructor != nullptr) destructor(const_cast<void*>(object));
+  if (routine) destructor(const_cast<void*>(object));
   kernel.Release(const_cast<void*>(object), Describe(kFreeWithDestructor));
 }
 

@@ -74,8 +74,9 @@ RegisteredCommand& Commands::Register(std::int32_t id, const std::string& name, 
   for (int operation = 1; operation <= 8; ++operation)
     command.operations[static_cast<std::size_t>(operation)] =
         ReadMemberPointer(record, registration::kOperation[operation]);
-  // From the registration on, the command object is the host's: the plug-in gets it
-  // back only through the destroy routine the host calls at unload.
+  // From the registration on, the command object is the host's, accepted or not:
+  // the plug-in gets it back only through the destroy routine the host calls at
+  // unload.
   if (host_.Objects().IsPluginOwned(command.data)) host_.Objects().Transfer(command.data, Owner::kHost, "");
   registered_.push_back(std::move(command));
   return registered_.back();
@@ -83,8 +84,14 @@ RegisteredCommand& Commands::Register(std::int32_t id, const std::string& name, 
 
 RegisteredCommand* Commands::ById(std::int32_t id) {
   for (RegisteredCommand& command : registered_)
-    if (command.id == id && !command.destroyed) return &command;
+    if (command.id == id && !command.destroyed && !command.refused) return &command;
   return nullptr;
+}
+
+std::size_t Commands::Refused() const {
+  std::size_t held = 0;
+  for (const RegisteredCommand& command : registered_) held += command.refused && !command.destroyed ? 1 : 0;
+  return held;
 }
 
 // Calls operation `number` of a command through its member pointer, as the host does.

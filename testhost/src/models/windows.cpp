@@ -31,6 +31,9 @@ const MenuEntry* FindIn(const std::vector<MenuEntry>& entries, std::int32_t id) 
 
 const void* PointerIn(const void* storage, std::size_t offset) { return ReadAt<const void*>(storage, offset); }
 
+// The pattern behind the container's address, byte by byte.
+unsigned char PatternByte(std::size_t at) { return static_cast<unsigned char>(0xC3 ^ at); }
+
 }  // namespace
 
 std::string MessageName(std::int32_t code) {
@@ -176,7 +179,8 @@ ContainerValue* Windows::Construct(void* storage, std::int32_t id, const Contain
   value->id = id;
   ContainerValue* raw = value.get();
   containers_[raw] = std::move(value);
-  std::memset(storage, 0, sizeof(ContainerStorage));
+  auto* bytes = static_cast<unsigned char*>(storage);
+  for (std::size_t at = sizeof(raw); at < kContainerStorageSize; ++at) bytes[at] = PatternByte(at);
   WriteAt(storage, 0, raw);
   host_.Objects().HandOut(raw, owner == Owner::kHost ? "host container" : "container", owner, origin, route);
   if (owner == Owner::kPlugin) dueThisCall_.insert(raw);
@@ -199,9 +203,19 @@ ContainerValue* Windows::ConstructForPlugin(void* storage, std::int32_t id, cons
   return Construct(storage, id, source, Owner::kPlugin, origin, Describe(entry::ContainerDestroy));
 }
 
+bool Windows::StorageIntact(const void* storage) {
+  const auto* bytes = static_cast<const unsigned char*>(storage);
+  for (std::size_t at = sizeof(void*); at < kContainerStorageSize; ++at)
+    if (bytes[at] != PatternByte(at)) return false;
+  return true;
+}
+
 bool Windows::DestroyForPlugin(void* storage, const std::string& route) {
   ContainerValue* value = Container(storage);
   if (value == nullptr || !host_.Objects().GiveBack(value, route)) return false;
+  if (!StorageIntact(storage))
+    host_.Fail(route + ": the storage of " + host_.Objects().Name(value) + " was overwritten while the container lived (" +
+               std::to_string(kContainerStorageSize) + " bytes are the container's)");
   dueThisCall_.erase(value);
   Bury(storage, value);
   return true;
@@ -232,6 +246,10 @@ bool Windows::IsPluginOwned(const ContainerValue* container) const {
 
 void Windows::FillValue(TypedValue* value, const TypedValue& content, const std::string& origin) {
   *value = content;
+  TakeValue(value, origin);
+}
+
+void Windows::TakeValue(TypedValue* value, const std::string& origin) {
   host_.Objects().HandOut(value, "typed value", Owner::kPlugin, origin, Describe(entry::GeValueDestroy));
   dueThisCall_.insert(value);
 }

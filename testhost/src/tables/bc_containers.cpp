@@ -12,6 +12,9 @@ namespace {
 void ContainerInit(ContainerStorage* storage, std::int32_t id, const ContainerStorage* source) {
   Contract contract;
   if (!contract.NotNull(storage, "storage")) return;
+  if (!contract.Check(reinterpret_cast<std::uintptr_t>(storage) % kContainerStorageAlignment == 0, "storage",
+                      "must be aligned to " + std::to_string(kContainerStorageAlignment) + " bytes"))
+    return;
   if (ContainerValue* earlier = HostWindows().Container(storage))
     contract.Fail("storage", "still holds " + Host::Current().Objects().Name(earlier) + "; constructing over it loses it");
   const ContainerValue* copied = source != nullptr ? LiveContainer(contract, source, "source") : nullptr;

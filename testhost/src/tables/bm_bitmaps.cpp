@@ -28,8 +28,9 @@ std::int32_t BitmapInitFromFile(const void* bitmap, const PathValue* const* path
   return Bitmaps::Decode(*target, file->text) ? kImageLoaded : 0;
 }
 
-// The one datum the host takes: the scale factor, a 16-byte typed value of kind 19.
-void BitmapSetData(const void* bitmap, std::int32_t id, const void* value) {
+// The one datum the host takes: the scale factor, a 16-byte typed value of kind 19,
+// which the plug-in destroys through the host once the call has taken it.
+void BitmapSetData(const void* bitmap, std::int32_t id, void* value) {
   Contract contract;
   Bitmap* target = HeldBitmap(contract, bitmap, "bitmap");
   contract.Is(id, kBitmapScaleFactor, "id");
@@ -37,6 +38,8 @@ void BitmapSetData(const void* bitmap, std::int32_t id, const void* value) {
   const auto kind = ReadAt<std::int32_t>(value, 0);
   contract.Is(kind, kValueFloat64, "value.kind");
   if (target != nullptr) target->data[id] = {kind, ReadAt<std::int64_t>(value, 8)};
+  Host::Current().WindowModel().TakeValue(static_cast<TypedValue*>(value),
+                                          Describe(entry::BitmapSetData) + " (the scale factor)");
 }
 
 }  // namespace

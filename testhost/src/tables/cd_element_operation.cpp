@@ -140,14 +140,9 @@ std::intptr_t Perform(Window& window, std::int32_t code, std::int32_t id, const 
   }
 }
 
-std::intptr_t ElementOperation(void* handle, std::int32_t code, std::int32_t id, const StringSlot* text,
-                               std::int32_t a, std::int32_t b, std::int32_t c, std::int32_t d, void* pointer,
-                               void** out) {
+std::intptr_t Operate(void* handle, std::int32_t code, std::int32_t id, const StringSlot* text, std::int32_t a,
+                      std::int32_t b, std::int32_t c, std::int32_t d, void* pointer, void** out) {
   const Pattern* pattern = PatternOf(code);
-  if (pattern == nullptr) {
-    Contract().Fail("code", std::to_string(code) + " is not an element operation the host serves");
-    return 0;
-  }
   Contract contract("code " + std::to_string(code) + " (" + pattern->name + ")");
   Window* window = LiveWindow(contract, handle);
   const std::int32_t values[4] = {a, b, c, d};
@@ -158,6 +153,21 @@ std::intptr_t ElementOperation(void* handle, std::int32_t code, std::int32_t id,
   }
   if (window == nullptr) return 0;
   return Perform(*window, code, id, content, values, out);
+}
+
+// Every code but AddLabel answers a bool, which comes back with the upper bytes of
+// the register as a host built elsewhere may leave them.
+std::uint64_t ElementOperation(void* handle, std::int32_t code, std::int32_t id, const StringSlot* text,
+                               std::int32_t a, std::int32_t b, std::int32_t c, std::int32_t d, void* pointer,
+                               void** out) {
+  const Pattern* pattern = PatternOf(code);
+  if (pattern == nullptr) {
+    Contract().Fail("code", std::to_string(code) + " is not an element operation the host serves");
+    return 0;
+  }
+  const std::intptr_t answer = Operate(handle, code, id, text, a, b, c, d, pointer, out);
+  if (code == op::kAddLabel) return static_cast<std::uint64_t>(answer);
+  return WidenBool(answer != 0);
 }
 
 }  // namespace

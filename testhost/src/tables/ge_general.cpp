@@ -164,8 +164,11 @@ void CheckCommandRecord(Contract& contract, const unsigned char* record) {
   }
 }
 
-bool RegisterPluginRecord(std::int32_t version, std::int32_t type, std::int32_t id, const StringSlot* name,
-                          const unsigned char* record, std::int32_t size) {
+// Takes a registration the host can read. An accepted command is the host's to call;
+// a refused one is the host's all the same (the record handed it over), kept without
+// being called and ended through its destroy routine at unload.
+bool TakePluginRecord(std::int32_t version, std::int32_t type, std::int32_t id, const StringSlot* name,
+                      const unsigned char* record, std::int32_t size, bool accept) {
   Contract contract;
   Host& host = Host::Current();
   contract.Is(version, kPluginApiVersion, "version");
@@ -180,8 +183,18 @@ bool RegisterPluginRecord(std::int32_t version, std::int32_t type, std::int32_t 
   CheckCommandRecord(contract, record);
   // A record the host cannot read is refused: nothing is kept and nothing called.
   if (!contract.Ok()) return false;
-  host.CommandModel().Register(id, text, record);
-  return true;
+  host.CommandModel().Register(id, text, record).refused = !accept;
+  return accept;
+}
+
+bool RegisterPluginRecord(std::int32_t version, std::int32_t type, std::int32_t id, const StringSlot* name,
+                          const unsigned char* record, std::int32_t size) {
+  return TakePluginRecord(version, type, id, name, record, size, true);
+}
+
+bool RefusePluginRecord(std::int32_t version, std::int32_t type, std::int32_t id, const StringSlot* name,
+                        const unsigned char* record, std::int32_t size) {
+  return TakePluginRecord(version, type, id, name, record, size, false);
 }
 
 }  // namespace
@@ -194,7 +207,7 @@ void InstallGeneralEntries(Host& host) {
   Install<entry::HostInteraction, &HostInteraction>(host);
   Install<entry::RangeMessage, &ShowRangeMessage>(host);
   Install<entry::ActiveDocument, &ActiveDocument>(host);
-  Install<entry::RegisterPluginRecord, &RegisterPluginRecord>(host);
+  Install<entry::RegisterPluginRecord, &RegisterPluginRecord, &RefusePluginRecord>(host);
   Install<entry::RunModelingCommand, &RunModelingCommand>(host);
 }
 

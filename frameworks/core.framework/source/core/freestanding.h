@@ -18,6 +18,25 @@ inline constexpr bool kIsVoid = false;
 template <>
 inline constexpr bool kIsVoid<void> = true;
 
+// A bool the host answers is one byte: the rest of the register is whatever the
+// host's compiler left there. Every bool answer from the host, of a table entry or
+// of a framework method, is read from the register through this.
+inline bool BoolFromRegister(uintptr_t word) { return (word & 0xFF) != 0; }
+// The type a host function is called as, so that its answer is read as above.
+template <typename R>
+struct RegisterAnswer {
+  using Type = R;
+};
+template <>
+struct RegisterAnswer<bool> {
+  using Type = uintptr_t;
+};
+template <typename R, typename Word>
+R FromRegister(Word word) {
+  if constexpr (__is_same(R, bool)) return BoolFromRegister(word);
+  else return word;
+}
+
 // A fixed-size array usable in constant expressions.
 template <typename T, size_t N>
 struct FixedArray {

@@ -34,8 +34,13 @@ void* HostRealloc(void* block, size_t size, const SourceLocation& where) {
 
 void HostFree(void* block) { Method<System, System::Free>(block); }
 
+namespace {
+// A framework object's class ends it: the host has nothing to run before it frees.
+void NothingToEnd(void*) {}
+}  // namespace
+
 void HostFreeObject(const void* object) {
-  Method<System, System::PrivateFreeWithDestructor>(object, nullptr);
+  Method<System, System::PrivateFreeWithDestructor>(object, &NothingToEnd);
 }
 
 }  // namespace core

@@ -89,9 +89,11 @@ struct TableMethod<Interface, Slot, R(A...)> {
   }
 
   R operator()(A... args) const {
-    auto function = reinterpret_cast<Function>(TableBinding<Interface>::table[Slot]);
-    if (function == nullptr) function = &Fallback;  // the kernel never ran
-    return function(args...);
+    void* function = TableBinding<Interface>::table[Slot];
+    if (function == nullptr) function = reinterpret_cast<void*>(&Fallback);  // the kernel never ran
+    using Host = typename RegisterAnswer<R>::Type (*)(A...);
+    if constexpr (kIsVoid<R>) reinterpret_cast<Host>(function)(args...);
+    else return FromRegister<R>(reinterpret_cast<Host>(function)(args...));
   }
 };
 
@@ -150,7 +152,10 @@ struct ObjectMethod<Interface, Slot, R(Self, A...)> {
         !FindObjectMethod(object, ObjectBinding<Interface>::reference, Slot, entry))
       return MethodResult<R>::Neutral();
     auto* receiver = const_cast<char*>(static_cast<const char*>(object)) + entry.adjustment;
-    return reinterpret_cast<R (*)(Self, A...)>(entry.function)(static_cast<Self>(static_cast<void*>(receiver)), args...);
+    using Host = typename RegisterAnswer<R>::Type (*)(Self, A...);
+    const auto function = reinterpret_cast<Host>(entry.function);
+    if constexpr (kIsVoid<R>) function(static_cast<Self>(static_cast<void*>(receiver)), args...);
+    else return FromRegister<R>(function(static_cast<Self>(static_cast<void*>(receiver)), args...));
   }
 };
 

@@ -1,6 +1,6 @@
 #include "testhost/contract.h"
 
-#include "testhost/host.h"
+#include "testhost/fault_log.h"
 
 namespace testhost {
 
@@ -50,7 +50,7 @@ bool Contract::Fail(const char* argument, const std::string& problem) {
   ok_ = false;
   std::string operation = Serving::Current();
   if (!detail_.empty()) operation += " " + detail_;
-  Host::Current().Fail(operation + ": argument '" + argument + "' " + problem);
+  FaultLog::Current().Fail(operation + ": argument '" + argument + "' " + problem);
   return false;
 }
 

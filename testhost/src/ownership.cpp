@@ -1,6 +1,6 @@
 #include "testhost/ownership.h"
 
-#include "testhost/host.h"
+#include "testhost/fault_log.h"
 
 namespace testhost {
 
@@ -15,20 +15,20 @@ bool Ownership::GiveBack(const void* object, const std::string& route) {
   std::lock_guard<std::recursive_mutex> lock(mutex_);
   auto found = objects_.find(object);
   if (found == objects_.end()) {
-    host_.Fail(route + ": the plug-in gave back an object the host never handed out");
+    faults_.Fail(route + ": the plug-in gave back an object the host never handed out");
     return false;
   }
   Holding& holding = found->second;
   if (holding.released) {
-    host_.Fail(route + ": the plug-in released " + Name(object) + " twice (first through " + holding.releasedBy + ")");
+    faults_.Fail(route + ": the plug-in released " + Name(object) + " twice (first through " + holding.releasedBy + ")");
     return false;
   }
   if (holding.owner == Owner::kHost) {
-    host_.Fail(route + ": the plug-in freed " + Name(object) + ", which belongs to the host");
+    faults_.Fail(route + ": the plug-in freed " + Name(object) + ", which belongs to the host");
     return false;
   }
   if (!holding.route.empty() && holding.route != route)
-    host_.Fail(route + ": the plug-in released " + Name(object) + " through the wrong route (expected " +
+    faults_.Fail(route + ": the plug-in released " + Name(object) + " through the wrong route (expected " +
                holding.route + ")");
   holding.released = true;
   holding.releasedBy = route;
@@ -79,7 +79,7 @@ void Ownership::CheckNothingHeld(const std::function<bool(const std::string&)>& 
   for (const auto& [object, holding] : objects_) {
     if (holding.released || holding.owner != Owner::kPlugin) continue;
     if (!holding.route.empty() && !routeOffered(holding.route)) continue;
-    host_.Fail("the plug-in still holds " + Name(object) + " at unload" +
+    faults_.Fail("the plug-in still holds " + Name(object) + " at unload" +
                (holding.route.empty() ? "" : " (given back through " + holding.route + ")"));
   }
 }

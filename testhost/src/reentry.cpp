@@ -1,7 +1,8 @@
 #include <algorithm>
 
 #include "testhost/entry.h"
-#include "testhost/host.h"
+#include "testhost/current.h"
+#include "testhost/fault_log.h"
 #include "testhost/kernel.h"
 
 namespace testhost {
@@ -33,7 +34,7 @@ void Reentry::Refuse(const void* id, const std::string& name) {
   refused_ = true;
   if (t_reported) return;
   t_reported = true;
-  Host::Current().Fail(name + ": runaway recursion: the plug-in called it " +
+  FaultLog::Current().Fail(name + ": runaway recursion: the plug-in called it " +
                        std::to_string(std::count(t_chain.begin(), t_chain.end(), id)) +
                        " times, each from a callback of the call before; the host refused the last");
 }

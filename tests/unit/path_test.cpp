@@ -182,7 +182,7 @@ TEST_F(PathContractTest, StringsComeAsLiveStringSlots) {
 class PathReferenceTest : public BoundRuntimeTest {};
 
 TEST_F(PathReferenceTest, TheHolderDropsWhatTheHostLeftInTheSlot) {
-  host().LeaveReferencesInDestroyedPaths(true);
+  host().PathModel().LeaveReferencesInDestroyed(true);
   {
     HostPath folder("/a");
     HostPath joined(folder, HostPath("b"));

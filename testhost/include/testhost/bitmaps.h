@@ -11,7 +11,7 @@
 
 namespace testhost {
 
-class Host;
+class Ownership;
 
 struct Bitmap {
   std::string file;  // the image file it was loaded from
@@ -23,7 +23,7 @@ struct Bitmap {
 
 class Bitmaps {
  public:
-  explicit Bitmaps(Host& host) : host_(host) {}
+  explicit Bitmaps(Ownership& objects) : objects_(objects) {}
 
   Bitmap* New();
   // The plug-in gives a bitmap back through `route`; false (and a failure naming
@@ -35,7 +35,7 @@ class Bitmaps {
   static bool Decode(Bitmap& bitmap, const std::string& file);
 
  private:
-  Host& host_;
+  Ownership& objects_;
   std::map<const void*, std::unique_ptr<Bitmap>> bitmaps_;
   std::vector<std::unique_ptr<Bitmap>> freed_;  // kept so that an address is never reused
   int made_ = 0;

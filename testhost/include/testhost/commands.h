@@ -12,7 +12,11 @@
 
 namespace testhost {
 
-class Host;
+class Bitmaps;
+class Kernel;
+class Ownership;
+class PluginCalls;
+class Scene;
 
 // A member pointer as the compiler lays it out: function (or 1 + table offset)
 // and receiver adjustment.
@@ -44,7 +48,8 @@ struct RegisteredCommand {
 
 class Commands {
  public:
-  explicit Commands(Host& host) : host_(host) {}
+  Commands(Kernel& kernel, Ownership& objects, Bitmaps& bitmaps, Scene& scene, PluginCalls& calls)
+      : kernel_(kernel), objects_(objects), bitmaps_(bitmaps), scene_(scene), calls_(calls) {}
 
   // Takes a command registration (the entry has checked the record): reads it by
   // byte offset and copies the name, the help text and the icon.
@@ -67,7 +72,11 @@ class Commands {
   template <typename R, typename... A>
   R Call(RegisteredCommand& command, int number, A... args);
 
-  Host& host_;
+  Kernel& kernel_;
+  Ownership& objects_;
+  Bitmaps& bitmaps_;
+  Scene& scene_;
+  PluginCalls& calls_;
   std::vector<RegisteredCommand> registered_;
 };
 

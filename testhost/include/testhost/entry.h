@@ -4,6 +4,7 @@
 // contract messages, then run the host's implementation.
 #include <bit>
 #include <cstdint>
+#include <string>
 #include <type_traits>
 #include <vector>
 
@@ -42,12 +43,26 @@ std::uint64_t ToRaw(T value) {
     return static_cast<std::uint64_t>(static_cast<std::int64_t>(value));
 }
 
-// Hooks of the current host for the wrappers (defined with the host).
+// Hooks of the current host's tables for the wrappers (host_tables.cpp).
 bool PlainCalls();
 void RecordCall(const EntryId& entry, std::vector<std::uint64_t> args);
 void RecordMethodCall(const MethodId& method, std::vector<std::uint64_t> args);
 void* EntryOverride(const EntryId& entry);
 bool EntryFailing(const EntryId& entry);
+
+// The threads an entry or method may be called on. The host's tables are built on
+// its main thread; a call from elsewhere of an operation kept to it fails the test,
+// naming the operation.
+enum class ThreadRule { kMainThread, kAnyThread };
+inline constexpr ThreadRule kMainThread = ThreadRule::kMainThread;
+inline constexpr ThreadRule kAnyThread = ThreadRule::kAnyThread;
+bool OnMainThread();
+void WrongThread(const std::string& operation);
+template <ThreadRule Threads, typename Id>
+void CheckThread(const Id& id) {
+  if constexpr (Threads == kMainThread)
+    if (!OnMainThread()) WrongThread(Describe(id));
+}
 
 // The host operations under way on this thread, each reached from a plug-in
 // callback that the one before ran (a text form of a message being formatted, a
@@ -103,11 +118,11 @@ inline std::uint64_t WidenBool(bool answer) {
 // host answers it with its failure value: an entry whose refusal still takes
 // something over (a refused registration leaves its object with the host) does that
 // there, with the same arguments.
-template <const EntryId& Id, auto Fn, auto Refuse = nullptr>
+template <const EntryId& Id, auto Fn, ThreadRule Threads, auto Refuse = nullptr>
 struct Entry;
 
-template <const EntryId& Id, typename R, typename... A, R (*Fn)(A...), auto Refuse>
-struct Entry<Id, Fn, Refuse> {
+template <const EntryId& Id, typename R, typename... A, R (*Fn)(A...), ThreadRule Threads, auto Refuse>
+struct Entry<Id, Fn, Threads, Refuse> {
   static R Failed([[maybe_unused]] A... args) {
     if constexpr (!std::is_same_v<decltype(Refuse), std::nullptr_t>) return Refuse(args...);
     else if constexpr (std::is_void_v<R>) return;
@@ -119,6 +134,7 @@ struct Entry<Id, Fn, Refuse> {
       if constexpr (std::is_void_v<R>) return;
       else return R{};
     }
+    CheckThread<Threads>(Id);
     if (PlainCalls()) return Fn(args...);
     RecordCall(Id, {ToRaw(args)...});
     const Serving serving(Id);
@@ -133,14 +149,15 @@ struct Entry<Id, Fn, Refuse> {
   }
 };
 
-template <const MethodId& Id, auto Fn>
+template <const MethodId& Id, auto Fn, ThreadRule Threads>
 struct Published;
 
-template <const MethodId& Id, typename R, typename... A, R (*Fn)(A...)>
-struct Published<Id, Fn> {
+template <const MethodId& Id, typename R, typename... A, R (*Fn)(A...), ThreadRule Threads>
+struct Published<Id, Fn, Threads> {
   static R Call(A... args) {
     const Reentry reentry(Id);
     if (reentry.Refused()) return RefusedAnswer<R>::Make(Id);
+    CheckThread<Threads>(Id);
     if (PlainCalls()) return Fn(args...);
     RecordMethodCall(Id, {ToRaw(args)...});
     const Serving serving(Id);
@@ -153,10 +170,19 @@ struct Published<Id, Fn> {
   }
 };
 
-// The recorded form of a published method, for the kernel's method tables.
-template <const MethodId& Id, auto Fn>
+// The recorded form of a published method, for the kernel's method tables: `Fn` is
+// the host's implementation, `Threads` where it may be called from.
+template <const MethodId& Id, auto Fn, ThreadRule Threads>
 void* Recorded() {
-  return reinterpret_cast<void*>(&Published<Id, Fn>::Served);
+  return reinterpret_cast<void*>(&Published<Id, Fn, Threads>::Served);
 }
+
+// Whether an entry answers something (a failure value can stand in for it).
+template <typename F>
+struct EntryAnswers;
+template <typename R, typename... A>
+struct EntryAnswers<R (*)(A...)> {
+  static constexpr bool value = !std::is_void_v<R>;
+};
 
 }  // namespace testhost

@@ -25,7 +25,8 @@
 
 namespace testhost {
 
-class Host;
+class FaultLog;
+class PluginCalls;
 
 struct LogLine {
   std::int32_t target;
@@ -51,9 +52,20 @@ struct ConfigurationVariable {
   void* storage;
 };
 
+class Kernel;
+
+// What the kernel publishes besides its own records: the framework interfaces with
+// the host's implementations of their methods (src/framework/), handed in by
+// whoever makes the kernel.
+struct Publications {
+  void (*interfaces)(Kernel& kernel);  // publishes every function-table interface
+  void* errorSetLocation;              // the error classes' methods
+  void* errorGetMessage;
+};
+
 class Kernel {
  public:
-  explicit Kernel(Host& host);
+  Kernel(FaultLog& faults, Ownership& objects, PluginCalls& calls, const Publications& publications);
   ~Kernel();
   Kernel(const Kernel&) = delete;
   Kernel& operator=(const Kernel&) = delete;
@@ -168,7 +180,7 @@ class Kernel {
   bool LoggerWriteFails() const { return failLoggerWrite_; }
   bool ConversionFails() const { return failConversion_; }
   bool IsDefinition(const void* definition) const;
-  Host& HostRef() { return host_; }
+  PluginCalls& Calls() { return calls_; }
   JobSystem& Jobs() { return *jobs_; }
   // Drops one reference the host holds; destroys the object with the last one.
   void DropReference(const void* object);
@@ -226,8 +238,10 @@ class Kernel {
   template <typename F>
   void ForEachStartRecord(F&& f);
 
-  Host& host_;
+  FaultLog& faults_;
   Ownership& ownership_;
+  PluginCalls& calls_;
+  Publications publications_;
   // Objects and memory may be asked for from any thread.
   mutable std::recursive_mutex mutex_;
   std::unique_ptr<JobSystem> jobs_;
@@ -270,22 +284,6 @@ class Kernel {
   std::vector<std::string> startErrors_;
 };
 
-// The kernel of the current host, for the published methods.
-Kernel& CurrentKernel();
 
-// Publishers of the framework interfaces, one per interface (src/framework/).
-void PublishSystem(Kernel& kernel);
-void PublishApplication(Kernel& kernel);
-void PublishDataTypeLibrary(Kernel& kernel);
-void PublishLogger(Kernel& kernel);
-void PublishString(Kernel& kernel);
-void PublishStringConversion(Kernel& kernel);
-void PublishCString(Kernel& kernel);
-void PublishThreadServices(Kernel& kernel);
-void PublishJobQueue(Kernel& kernel);
-void PublishDataDictionary(Kernel& kernel);
-// The error classes' methods, for their class descriptors.
-void* ErrorSetLocationMethod();
-void* ErrorGetMessageMethod();
 
 }  // namespace testhost

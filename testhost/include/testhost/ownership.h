@@ -10,7 +10,7 @@
 
 namespace testhost {
 
-class Host;
+class FaultLog;
 
 enum class Owner { kHost, kPlugin };
 
@@ -26,7 +26,7 @@ struct Holding {
 
 class Ownership {
  public:
-  explicit Ownership(Host& host) : host_(host) {}
+  explicit Ownership(FaultLog& faults) : faults_(faults) {}
 
   // Registers an object the host hands out (or keeps for itself). An address that
   // was released before may be handed out again.
@@ -56,7 +56,7 @@ class Ownership {
   void Clear();
 
  private:
-  Host& host_;
+  FaultLog& faults_;
   mutable std::recursive_mutex mutex_;
   std::map<const void*, Holding> objects_;
   int serial_ = 0;

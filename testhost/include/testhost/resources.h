@@ -14,7 +14,8 @@
 
 namespace testhost {
 
-class Host;
+class Kernel;
+class Ownership;
 
 struct ResourceFolder {
   std::string path;
@@ -23,7 +24,7 @@ struct ResourceFolder {
 
 class Resources {
  public:
-  explicit Resources(Host& host);
+  Resources(Kernel& kernel, Ownership& objects);
   ~Resources();
   Resources(const Resources&) = delete;
   Resources& operator=(const Resources&) = delete;
@@ -50,7 +51,8 @@ class Resources {
 
  private:
   void Drop(const void* folder);
-  Host& host_;
+  Kernel& kernel_;
+  Ownership& objects_;
   std::map<const void*, std::unique_ptr<ResourceFolder>> folders_;
   FrameworkObject* empty_ = nullptr;
   int opened_ = 0;

@@ -15,7 +15,8 @@
 
 namespace testhost {
 
-class Host;
+class FaultLog;
+class Ownership;
 
 enum class ObjectKind { Polygon, Point, Null, Camera, Instance, Cube, Sphere, Plane };
 
@@ -88,7 +89,7 @@ std::int32_t DefaultInfoFlags(ObjectKind kind);
 
 class Scene {
  public:
-  explicit Scene(Host& host);
+  Scene(FaultLog& faults, Ownership& objects);
   ~Scene();
   Scene(const Scene&) = delete;
   Scene& operator=(const Scene&) = delete;
@@ -174,7 +175,8 @@ class Scene {
   void Dispose(SceneObject* result);
   void ReleaseList(ResultListValue* list);
 
-  Host& host_;
+  FaultLog& faults_;
+  Ownership& ownership_;
   std::vector<std::unique_ptr<Document>> documents_;
   std::set<const void*> documentSet_;
   std::vector<std::unique_ptr<SceneObject>> objects_;

@@ -18,7 +18,10 @@
 
 namespace testhost {
 
-class Host;
+class FaultLog;
+class HostTables;
+class Ownership;
+class PluginCalls;
 
 // A keyed container as the host keeps it; the plug-in's container storage holds a
 // pointer to one.
@@ -121,7 +124,8 @@ struct UserArea {
 
 class Windows {
  public:
-  explicit Windows(Host& host) : host_(host) {}
+  Windows(FaultLog& faults, Ownership& objects, PluginCalls& calls, const HostTables& tables)
+      : faults_(faults), objects_(objects), calls_(calls), tables_(tables) {}
 
   // --- windows ---
   // A window object for the plug-in (owned by it until it releases it), or one the
@@ -205,7 +209,10 @@ class Windows {
                             const std::string& origin, const std::string& route);
   void Bury(void* storage, ContainerValue* container);
 
-  Host& host_;
+  FaultLog& faults_;
+  Ownership& objects_;
+  PluginCalls& calls_;
+  const HostTables& tables_;
   std::vector<std::unique_ptr<Window>> windows_;
   std::set<const void*> windowHandles_;
   std::map<const ContainerValue*, std::unique_ptr<ContainerValue>> containers_;
@@ -221,6 +228,5 @@ class Windows {
 // A message code as the host names it: its four letters in quotes, or its number.
 std::string MessageName(std::int32_t code);
 
-void InstallWindowEntries(Host& host);
 
 }  // namespace testhost

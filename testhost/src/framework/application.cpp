@@ -1,5 +1,6 @@
 // The application interface: machine information and where modules were loaded from.
-#include "testhost/host.h"
+#include "testhost/current.h"
+#include "testhost/framework_interfaces.h"
 #include "testhost/kernel.h"
 
 namespace testhost {
@@ -32,7 +33,7 @@ Result<FrameworkObject*> ModuleLocation(const IdValue* module) {
 }  // namespace
 
 void PublishApplication(Kernel& kernel) {
-  kernel.PublishTable<I>({Recorded<kMachineInfo, &MachineInfo>(), Recorded<kModuleLocation, &ModuleLocation>()});
+  kernel.PublishTable<I>({Recorded<kMachineInfo, &MachineInfo, kAnyThread>(), Recorded<kModuleLocation, &ModuleLocation, kAnyThread>()});
 }
 
 }  // namespace testhost

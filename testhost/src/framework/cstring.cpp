@@ -1,5 +1,6 @@
 // The C string interface: C text the string interface handed out goes back here.
-#include "testhost/host.h"
+#include "testhost/current.h"
+#include "testhost/framework_interfaces.h"
 #include "testhost/kernel.h"
 
 namespace testhost {
@@ -16,6 +17,6 @@ void Free(char* text) {
 
 }  // namespace
 
-void PublishCString(Kernel& kernel) { kernel.PublishTable<I>({Recorded<kFree, &Free>()}); }
+void PublishCString(Kernel& kernel) { kernel.PublishTable<I>({Recorded<kFree, &Free, kAnyThread>()}); }
 
 }  // namespace testhost

@@ -1,5 +1,6 @@
 // The data dictionary interface: boolean values by identifier key.
-#include "testhost/host.h"
+#include "testhost/current.h"
+#include "testhost/framework_interfaces.h"
 #include "testhost/kernel.h"
 
 namespace testhost {
@@ -24,6 +25,6 @@ bool GetBool(const void* dictionary, const IdValue* key, bool fallback) {
 
 }  // namespace
 
-void PublishDataDictionary(Kernel& kernel) { kernel.PublishTable<I>({Recorded<kGetBool, &GetBool>()}); }
+void PublishDataDictionary(Kernel& kernel) { kernel.PublishTable<I>({Recorded<kGetBool, &GetBool, kAnyThread>()}); }
 
 }  // namespace testhost

@@ -1,5 +1,6 @@
 // The data type library: the invalid type and data types by identifier.
-#include "testhost/host.h"
+#include "testhost/current.h"
+#include "testhost/framework_interfaces.h"
 #include "testhost/kernel.h"
 
 namespace testhost {
@@ -30,7 +31,7 @@ Result<const void*> DataType(const IdValue* id) {
 }  // namespace
 
 void PublishDataTypeLibrary(Kernel& kernel) {
-  kernel.PublishTable<I>({Recorded<kInvalidType, &InvalidType>(), Recorded<kDataType, &DataType>()});
+  kernel.PublishTable<I>({Recorded<kInvalidType, &InvalidType, kAnyThread>(), Recorded<kDataType, &DataType, kAnyThread>()});
 }
 
 }  // namespace testhost

@@ -1,5 +1,6 @@
 // The error classes' methods the module calls through object dispatch.
-#include "testhost/host.h"
+#include "testhost/current.h"
+#include "testhost/framework_interfaces.h"
 #include "testhost/kernel.h"
 
 namespace testhost {
@@ -33,7 +34,7 @@ Result<FrameworkObject*> GetMessage(const void* self) {
 
 }  // namespace
 
-void* ErrorSetLocationMethod() { return Recorded<kSetLocation, &SetLocation>(); }
-void* ErrorGetMessageMethod() { return Recorded<kGetMessage, &GetMessage>(); }
+void* ErrorSetLocationMethod() { return Recorded<kSetLocation, &SetLocation, kAnyThread>(); }
+void* ErrorGetMessageMethod() { return Recorded<kGetMessage, &GetMessage, kAnyThread>(); }
 
 }  // namespace testhost

@@ -1,5 +1,6 @@
 // The job-queue interface: the host's main-thread queue.
-#include "testhost/host.h"
+#include "testhost/current.h"
+#include "testhost/framework_interfaces.h"
 #include "testhost/kernel.h"
 
 namespace testhost {
@@ -21,7 +22,7 @@ void Free(QueueObject* queue) {
 }  // namespace
 
 void PublishJobQueue(Kernel& kernel) {
-  kernel.PublishTable<I>({Recorded<kMainQueue, &MainQueue>(), Recorded<kFree, &Free>()});
+  kernel.PublishTable<I>({Recorded<kMainQueue, &MainQueue, kAnyThread>(), Recorded<kFree, &Free, kAnyThread>()});
 }
 
 }  // namespace testhost

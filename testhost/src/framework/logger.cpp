@@ -1,5 +1,6 @@
 // The logger: the plug-in's console lines go through Write of the default logger.
-#include "testhost/host.h"
+#include "testhost/current.h"
+#include "testhost/framework_interfaces.h"
 #include "testhost/kernel.h"
 
 namespace testhost {
@@ -26,6 +27,6 @@ ErrorHandle Write(void* logger, std::int32_t target, const FrameworkObject* text
 
 }  // namespace
 
-void PublishLogger(Kernel& kernel) { kernel.PublishTable<I>({Recorded<kWrite, &Write>()}); }
+void PublishLogger(Kernel& kernel) { kernel.PublishTable<I>({Recorded<kWrite, &Write, kAnyThread>()}); }
 
 }  // namespace testhost

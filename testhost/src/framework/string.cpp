@@ -1,7 +1,8 @@
 // The string interface: string objects made, filled, read and freed.
 #include <cstring>
 
-#include "testhost/host.h"
+#include "testhost/current.h"
+#include "testhost/framework_interfaces.h"
 #include "testhost/kernel.h"
 
 namespace testhost {
@@ -79,9 +80,9 @@ ErrorHandle SetCString(FrameworkObject* string, const char* text, std::int64_t l
 }  // namespace
 
 void PublishString(Kernel& kernel) {
-  kernel.PublishTable<I>({Recorded<kFree, &Free>(), Recorded<kAllocEmpty, &AllocEmpty>(),
-                          Recorded<kAllocCopy, &AllocCopy>(), Recorded<kGetCString, &GetCString>(),
-                          Recorded<kSetCString, &SetCString>()});
+  kernel.PublishTable<I>({Recorded<kFree, &Free, kAnyThread>(), Recorded<kAllocEmpty, &AllocEmpty, kAnyThread>(),
+                          Recorded<kAllocCopy, &AllocCopy, kAnyThread>(), Recorded<kGetCString, &GetCString, kAnyThread>(),
+                          Recorded<kSetCString, &SetCString, kAnyThread>()});
 }
 
 }  // namespace testhost

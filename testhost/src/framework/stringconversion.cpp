@@ -1,5 +1,6 @@
 // The string conversion interface: numbers appended as text, and message formatting.
-#include "testhost/host.h"
+#include "testhost/current.h"
+#include "testhost/framework_interfaces.h"
 #include "testhost/kernel.h"
 
 namespace testhost {
@@ -75,8 +76,8 @@ Result<FrameworkObject*> FormatMessage(const char* format, std::int64_t count, c
 }  // namespace
 
 void PublishStringConversion(Kernel& kernel) {
-  kernel.PublishTable<I>({Recorded<kAppendInt, &AppendInt>(), Recorded<kAppendUnsigned, &AppendUnsigned>(),
-                          Recorded<kFormatMessage, &FormatMessage>()});
+  kernel.PublishTable<I>({Recorded<kAppendInt, &AppendInt, kAnyThread>(), Recorded<kAppendUnsigned, &AppendUnsigned, kAnyThread>(),
+                          Recorded<kFormatMessage, &FormatMessage, kAnyThread>()});
 }
 
 }  // namespace testhost

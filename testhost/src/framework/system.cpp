@@ -2,7 +2,8 @@
 // output and configuration registration.
 #include <cstring>
 
-#include "testhost/host.h"
+#include "testhost/current.h"
+#include "testhost/framework_interfaces.h"
 #include "testhost/kernel.h"
 
 namespace testhost {
@@ -124,11 +125,11 @@ void ConfigurationRegister(const void* entry) {
 }  // namespace
 
 void PublishSystem(Kernel& kernel) {
-  kernel.PublishTable<I>({Recorded<kAlloc, &Alloc>(), Recorded<kRealloc, &Realloc>(), Recorded<kFree, &Free>(),
-                          Recorded<kFreeWithDestructor, &FreeWithDestructor>(), Recorded<kClone, &Clone>(),
-                          Recorded<kConsoleOutput, &ConsoleOutput>(),
-                          Recorded<kConsoleOutputType, &ConsoleOutputType>(),
-                          Recorded<kConfigurationRegister, &ConfigurationRegister>()});
+  kernel.PublishTable<I>({Recorded<kAlloc, &Alloc, kAnyThread>(), Recorded<kRealloc, &Realloc, kAnyThread>(), Recorded<kFree, &Free, kAnyThread>(),
+                          Recorded<kFreeWithDestructor, &FreeWithDestructor, kAnyThread>(), Recorded<kClone, &Clone, kAnyThread>(),
+                          Recorded<kConsoleOutput, &ConsoleOutput, kAnyThread>(),
+                          Recorded<kConsoleOutputType, &ConsoleOutputType, kAnyThread>(),
+                          Recorded<kConfigurationRegister, &ConfigurationRegister, kMainThread>()});
 }
 
 }  // namespace testhost

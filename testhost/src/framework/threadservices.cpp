@@ -3,7 +3,8 @@
 #include <cmath>
 #include <thread>
 
-#include "testhost/host.h"
+#include "testhost/current.h"
+#include "testhost/framework_interfaces.h"
 #include "testhost/kernel.h"
 
 namespace testhost {
@@ -93,9 +94,9 @@ void RemoveReference(JobObject* job) {
 }  // namespace
 
 void PublishThreadServices(Kernel& kernel) {
-  kernel.PublishTable<I>({Recorded<kThreadType, &ThreadType>(), Recorded<kEnqueue, &Enqueue>(),
-                          Recorded<kWait, &Wait>(), Recorded<kGetResult, &GetResult>(),
-                          Recorded<kCancel, &Cancel>(), Recorded<kRemoveReference, &RemoveReference>()});
+  kernel.PublishTable<I>({Recorded<kThreadType, &ThreadType, kAnyThread>(), Recorded<kEnqueue, &Enqueue, kAnyThread>(),
+                          Recorded<kWait, &Wait, kAnyThread>(), Recorded<kGetResult, &GetResult, kAnyThread>(),
+                          Recorded<kCancel, &Cancel, kAnyThread>(), Recorded<kRemoveReference, &RemoveReference, kAnyThread>()});
 }
 
 }  // namespace testhost

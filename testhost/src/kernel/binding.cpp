@@ -3,7 +3,8 @@
 // references, declarations, static identifier constants and start functions.
 #include <cstring>
 
-#include "testhost/host.h"
+#include "testhost/current.h"
+#include "testhost/fault_log.h"
 #include "testhost/kernel.h"
 
 namespace testhost {
@@ -35,11 +36,11 @@ void Kernel::Save(void* at, std::size_t size) {
 void Kernel::CheckIdentifier(const void* record, const char* what) {
   const IdValue id = IdAt(record, record::kId);
   if ((id.word & id::kOwnedText) != 0)
-    host_.Fail(std::string(what) + " '" + IdText(id) + "': a static record owns its identifier text");
+    faults_.Fail(std::string(what) + " '" + IdText(id) + "': a static record owns its identifier text");
   if (id.text == nullptr) return;
   const std::uint64_t expected = MakeId(id.text).word;
   if ((id.word & ~id::kOwnedText) != expected)
-    host_.Fail(std::string(what) + " '" + IdText(id) + "': identifier word is wrong (length or hash)");
+    faults_.Fail(std::string(what) + " '" + IdText(id) + "': identifier word is wrong (length or hash)");
 }
 
 template <typename F>
@@ -49,7 +50,7 @@ void Kernel::ForEachModule(F&& f) {
   for (Bytes module = ReadAt<Bytes>(framework_, module::kModules); module != nullptr;
        module = ReadAt<Bytes>(module, record::kModuleNext)) {
     if (++seen > kLongestList) {
-      host_.Fail("the module list of g_framework does not end");
+      faults_.Fail("the module list of g_framework does not end");
       return;
     }
     f(module);
@@ -96,12 +97,12 @@ void Kernel::FillTable(const void* reference, void** table, std::int64_t count) 
     const std::size_t at = key.find('@');
     if (at == std::string::npos || key.size() - at - 1 != 16 ||
         key.find_first_not_of("0123456789abcdef", at + 1) != std::string::npos)
-      host_.Fail("binding " + name + ": malformed method name entry '" + key + "'");
+      faults_.Fail("binding " + name + ": malformed method name entry '" + key + "'");
     auto method = published->methods.find(key);
     if (method != published->methods.end() && slot < count) table[slot] = method->second;
   }
   if (slot != count)
-    host_.Fail("binding " + name + ": the method-name list has " + std::to_string(slot) +
+    faults_.Fail("binding " + name + ": the method-name list has " + std::to_string(slot) +
                " entries, the count is " + std::to_string(count));
 }
 
@@ -122,7 +123,7 @@ void Kernel::OnDemand(void** table) {
   Kernel& kernel = CurrentKernel();
   auto found = kernel.onDemandTables_.find(table);
   if (found == kernel.onDemandTables_.end()) {
-    kernel.host_.Fail("an on-demand binding for a table the kernel does not know");
+    kernel.faults_.Fail("an on-demand binding for a table the kernel does not know");
     return;
   }
   kernel.FillTable(found->second, table, ReadAt<std::int64_t>(found->second, record::kMethodCount));
@@ -131,7 +132,7 @@ void Kernel::OnDemand(void** table) {
 void Kernel::CalledUnpublished(void** table) {
   Kernel& kernel = CurrentKernel();
   auto found = kernel.unpublishedTables_.find(table);
-  kernel.host_.Fail("the plug-in called a method of " +
+  kernel.faults_.Fail("the plug-in called a method of " +
                     (found != kernel.unpublishedTables_.end() ? found->second : std::string("an unknown table")) +
                     ", an interface the kernel does not publish");
 }
@@ -140,7 +141,7 @@ void Kernel::BindReference(unsigned char* reference) {
   const std::int32_t kind = KindOf(reference);
   const std::string name = IdText(IdAt(reference, record::kId));
   CheckIdentifier(reference, "reference");
-  if ((FlagsOf(reference) & record::kConstructed) == 0) host_.Fail("reference '" + name + "' was never constructed");
+  if ((FlagsOf(reference) & record::kConstructed) == 0) faults_.Fail("reference '" + name + "' was never constructed");
   Save(reference, record::kHead);
   switch (kind) {
     case record::kTableInterface: {
@@ -149,7 +150,7 @@ void Kernel::BindReference(unsigned char* reference) {
       auto** table = ReadAt<void**>(reference, record::kTable);
       const auto count = ReadAt<std::int64_t>(reference, record::kMethodCount);
       if (installer == nullptr || table == nullptr || count < 0) {
-        host_.Fail("function-table reference '" + name + "' has no installer or table");
+        faults_.Fail("function-table reference '" + name + "' has no installer or table");
         return;
       }
       Save(table, static_cast<std::size_t>(count) * sizeof(void*));
@@ -183,7 +184,7 @@ void Kernel::BindReference(unsigned char* reference) {
       Save(reference + record::kHead, record::kMethodKinds + 8 - record::kHead);
       if (ReadAt<std::int64_t>(reference, record::kMinusOne) != -1 ||
           ReadAt<std::uint64_t>(reference, record::kIdCopy + id::kWord) != IdAt(reference, record::kId).word)
-        host_.Fail("object-dispatch reference '" + name + "' is malformed");
+        faults_.Fail("object-dispatch reference '" + name + "' is malformed");
       Interface* published = FindInterface(name, record::kObjectInterface);
       if (published == nullptr || published->failed) return;
       WriteAt(reference, record::kMethodOffset, published->methodOffset);
@@ -206,7 +207,7 @@ void Kernel::BindReference(unsigned char* reference) {
       WriteAt(reference, record::kFlags, FlagsOf(reference) | record::kResolved);
       return;
     default:
-      host_.Fail("unexpected record kind " + std::to_string(kind) + " in the reference list ('" + name + "')");
+      faults_.Fail("unexpected record kind " + std::to_string(kind) + " in the reference list ('" + name + "')");
   }
 }
 
@@ -215,7 +216,7 @@ void Kernel::Bind(void* framework) {
   configuration_.clear();  // entries of an earlier load are gone with its library
   if (ReadAt<std::uint64_t>(framework, module::kVersions) != kModuleVersions[0] ||
       ReadAt<std::uint64_t>(framework, module::kVersions + 8) != kModuleVersions[1])
-    host_.Fail("module record versions are not 2023904 and 2024000");
+    faults_.Fail("module record versions are not 2023904 and 2024000");
   Save(static_cast<char*>(framework) + module::kInitializer, sizeof(void*));
   if (!withholdInitializer_) WriteAt(framework, module::kInitializer, reinterpret_cast<void*>(&Initializer));
   std::uint64_t value = 1;
@@ -223,27 +224,27 @@ void Kernel::Bind(void* framework) {
   for (Bytes node = ReadAt<Bytes>(framework, module::kConstants); node != nullptr;
        node = ReadAt<Bytes>(node, module::kNodeNext)) {
     if (++seen > kLongestList) {
-      host_.Fail("the static identifier list of g_framework does not end");
+      faults_.Fail("the static identifier list of g_framework does not end");
       break;
     }
     auto* constant = ReadAt<Bytes>(node, module::kNodeConstant);
     if (constant == nullptr || ReadAt<const char*>(node, module::kNodeText) == nullptr) {
-      host_.Fail("a static identifier constant without value or text");
+      faults_.Fail("a static identifier constant without value or text");
       continue;
     }
     Save(constant, sizeof(std::uint64_t));
     WriteAt(constant, 0, value++);
   }
   ForEachModule([&](Bytes module) {
-    if (KindOf(module) != record::kModule) host_.Fail("a module entry of kind " + std::to_string(KindOf(module)));
+    if (KindOf(module) != record::kModule) faults_.Fail("a module entry of kind " + std::to_string(KindOf(module)));
     CheckIdentifier(module, "module");
     if (ReadAt<void*>(module, record::kModuleFramework) != framework)
-      host_.Fail("module '" + IdText(IdAt(module, record::kId)) + "' does not point back to g_framework");
+      faults_.Fail("module '" + IdText(IdAt(module, record::kId)) + "' does not point back to g_framework");
     int references = 0;
     for (Bytes reference = ReadAt<Bytes>(module, record::kModuleReferences); reference != nullptr;
          reference = Next(reference)) {
       if (++references > kLongestList) {
-        host_.Fail("a reference list does not end");
+        faults_.Fail("a reference list does not end");
         break;
       }
       BindReference(reference);

@@ -2,7 +2,7 @@
 // about them before the library is loaded.
 #include <cstring>
 
-#include "testhost/host.h"
+#include "testhost/fault_log.h"
 #include "testhost/kernel.h"
 
 namespace testhost {
@@ -35,9 +35,10 @@ std::unique_ptr<unsigned char[]> NewDefinition(std::int32_t kind) {
 
 }  // namespace
 
-Kernel& CurrentKernel() { return Host::Current().Framework(); }
 
-Kernel::Kernel(Host& host) : host_(host), ownership_(host.Objects()) {
+
+Kernel::Kernel(FaultLog& faults, Ownership& objects, PluginCalls& calls, const Publications& publications)
+    : faults_(faults), ownership_(objects), calls_(calls), publications_(publications) {
   BuildDescriptors();
   const std::string prototypeOrigin = "the host's published prototypes";
   for (int code = 0; code < error::kCount; ++code) {
@@ -59,16 +60,7 @@ Kernel::Kernel(Host& host) : host_(host), ownership_(host.Objects()) {
 }
 
 void Kernel::PublishAll() {
-  PublishSystem(*this);
-  PublishApplication(*this);
-  PublishDataTypeLibrary(*this);
-  PublishLogger(*this);
-  PublishString(*this);
-  PublishStringConversion(*this);
-  PublishCString(*this);
-  PublishThreadServices(*this);
-  PublishJobQueue(*this);
-  PublishDataDictionary(*this);
+  publications_.interfaces(*this);
   // The machine information of the machine the host runs on.
   const std::string key = std::string(published::kHostPrefix) + "machineinfo.support";
   machineInfo_ = std::map<std::string, bool>{
@@ -106,8 +98,8 @@ void Kernel::Heal() {
 }
 
 void Kernel::BuildDescriptors() {
-  const std::vector<void*> errorMethods = {nullptr, ErrorSetLocationMethod(), nullptr, nullptr,
-                                           ErrorGetMessageMethod()};
+  const std::vector<void*> errorMethods = {nullptr, publications_.errorSetLocation, nullptr, nullptr,
+                                           publications_.errorGetMessage};
   errorDescriptor_ = MakeDescriptor(descriptor::kSize);
   Implement(errorDescriptor_, descriptor::kErrorOffset, errorMethods);
   unregisteredDescriptor_ = errorDescriptor_;

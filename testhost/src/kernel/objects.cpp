@@ -14,7 +14,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "testhost/host.h"
+#include "testhost/fault_log.h"
 #include "testhost/kernel.h"
 
 namespace testhost {
@@ -102,7 +102,7 @@ void Kernel::DestroyObject(const void* object) {
   std::lock_guard<std::recursive_mutex> lock(mutex_);
   auto found = objects_.find(object);
   if (found == objects_.end()) {
-    host_.Fail("destroying an object the host does not know");
+    faults_.Fail("destroying an object the host does not know");
     return;
   }
   if (found->second) found->second(const_cast<void*>(object));
@@ -121,7 +121,7 @@ bool Kernel::FreeByPlugin(const void* object, const std::string& route) {
     if (ownership_.Find(object) != nullptr)
       ownership_.GiveBack(object, route);  // names what it was and that it went before
     else
-      host_.Fail(route + ": the plug-in freed something that is not a live framework object");
+      faults_.Fail(route + ": the plug-in freed something that is not a live framework object");
     return false;
   }
   if (!ownership_.GiveBack(object, route)) {
@@ -144,7 +144,7 @@ FrameworkObject* Kernel::NewString(const std::string& text, Owner owner, const s
 std::string Kernel::StringText(const void* string) const {
   if (string == nullptr) return std::string();
   if (!IsLiveObject(string) || ReadAt<const std::uint8_t*>(string, 0) != plainDescriptor_.data()) {
-    const_cast<Host&>(host_).Fail(Serving::Current() + ": " + ownership_.Name(string) + " is not a live string");
+    faults_.Fail(Serving::Current() + ": " + ownership_.Name(string) + " is not a live string");
     return std::string();
   }
   return *static_cast<const StringValue*>(string)->text;
@@ -212,7 +212,7 @@ bool Kernel::Release(void* block, const std::string& route) {
     if (ownership_.Find(block) != nullptr)
       ownership_.GiveBack(block, route);
     else
-      host_.Fail(route + ": freeing memory the host did not allocate");
+      faults_.Fail(route + ": freeing memory the host did not allocate");
     return false;
   }
   // Memory from Alloc may also go back with the object it holds, or be moved.
@@ -244,7 +244,7 @@ std::size_t Kernel::BlockSize(const void* block) const {
 void Kernel::CheckGuard(void* block, std::size_t size, const std::string& when) {
   const long changed = ChangedGuardByte(static_cast<char*>(block), size);
   if (changed >= 0)
-    host_.Fail(when + ": the plug-in wrote past the end of " + ownership_.Name(block) + " (byte " +
+    faults_.Fail(when + ": the plug-in wrote past the end of " + ownership_.Name(block) + " (byte " +
                std::to_string(changed) + " changed)");
 }
 
@@ -262,7 +262,7 @@ void Kernel::CheckHostObjects() {
   for (const void* object : hostObjects_) {
     const std::int64_t count = Count(object);
     if (count >= object::kReferenceUnit) continue;
-    host_.Fail("the plug-in over-released " + ownership_.Name(object) + ": its count word is " +
+    faults_.Fail("the plug-in over-released " + ownership_.Name(object) + ": its count word is " +
                std::to_string(count));
     SetCount(object, object::kReferenceUnit);
   }
@@ -274,7 +274,7 @@ void Kernel::CheckReleased() {
   for (const void* object : hostObjects_) {
     const std::int64_t count = Count(object);
     if (count >= 2 * object::kReferenceUnit)
-      host_.Fail("the plug-in still holds a reference to " + ownership_.Name(object) + " at unload (count word " +
+      faults_.Fail("the plug-in still holds a reference to " + ownership_.Name(object) + " at unload (count word " +
                  std::to_string(count) + ")");
   }
   for (auto& [block, info] : memory_)

@@ -2,7 +2,9 @@
 
 #include <cstring>
 
-#include "testhost/host.h"
+#include "testhost/ownership.h"
+#include "testhost/numbers.h"
+#include "testhost/tables.h"
 
 namespace testhost {
 
@@ -19,12 +21,12 @@ Bitmap* Bitmaps::New() {
   Bitmap* raw = bitmap.get();
   bitmaps_[raw] = std::move(bitmap);
   ++made_;
-  host_.Objects().HandOut(raw, "bitmap", Owner::kPlugin, Describe(entry::BitmapAlloc), Describe(entry::BitmapFree));
+  objects_.HandOut(raw, "bitmap", Owner::kPlugin, Describe(entry::BitmapAlloc), Describe(entry::BitmapFree));
   return raw;
 }
 
 bool Bitmaps::Free(const void* bitmap, const std::string& route) {
-  if (!host_.Objects().GiveBack(bitmap, route)) return false;
+  if (!objects_.GiveBack(bitmap, route)) return false;
   auto found = bitmaps_.find(bitmap);
   if (found == bitmaps_.end()) return false;
   freed_.push_back(std::move(found->second));

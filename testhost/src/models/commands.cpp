@@ -1,6 +1,8 @@
 #include "testhost/commands.h"
 
-#include "testhost/host.h"
+#include "testhost/kernel.h"
+#include "testhost/plugin_calls.h"
+#include "testhost/scene.h"
 
 namespace testhost {
 
@@ -67,9 +69,9 @@ RegisteredCommand& Commands::Register(std::int32_t id, const std::string& name, 
   command.destroy = ReadMemberPointer(record, registration::kDestroy);
   command.data = ReadAt<void*>(record, registration::kData);
   if (auto* help = ReadAt<FrameworkObject* const*>(record, registration::kHelp))
-    command.help = host_.Framework().StringText(*help);
+    command.help = kernel_.StringText(*help);
   // The icon is the caller's, freed right after the call; the host keeps a copy.
-  if (const Bitmap* icon = host_.BitmapModel().Find(ReadAt<void*>(record, registration::kIcon)))
+  if (const Bitmap* icon = bitmaps_.Find(ReadAt<void*>(record, registration::kIcon)))
     command.icon = std::make_unique<Bitmap>(*icon);
   for (int operation = 1; operation <= 8; ++operation)
     command.operations[static_cast<std::size_t>(operation)] =
@@ -77,7 +79,7 @@ RegisteredCommand& Commands::Register(std::int32_t id, const std::string& name, 
   // From the registration on, the command object is the host's, accepted or not:
   // the plug-in gets it back only through the destroy routine the host calls at
   // unload.
-  if (host_.Objects().IsPluginOwned(command.data)) host_.Objects().Transfer(command.data, Owner::kHost, "");
+  if (objects_.IsPluginOwned(command.data)) objects_.Transfer(command.data, Owner::kHost, "");
   registered_.push_back(std::move(command));
   return registered_.back();
 }
@@ -99,11 +101,11 @@ template <typename R, typename... A>
 R Commands::Call(RegisteredCommand& command, int number, A... args) {
   void* self = nullptr;
   void* function = Resolve(command.operations[static_cast<std::size_t>(number)], command.data, &self);
-  return host_.IntoPlugin([&] { return reinterpret_cast<R (*)(void*, A...)>(function)(self, args...); });
+  return calls_.Into([&] { return reinterpret_cast<R (*)(void*, A...)>(function)(self, args...); });
 }
 
 bool Commands::Run(RegisteredCommand& command) {
-  return Call<bool>(command, 1, static_cast<void*>(host_.SceneModel().ActiveDocument()), static_cast<void*>(nullptr));
+  return Call<bool>(command, 1, static_cast<void*>(scene_.ActiveDocument()), static_cast<void*>(nullptr));
 }
 
 std::int32_t Commands::QueryState(RegisteredCommand& command) {
@@ -120,7 +122,7 @@ std::string Commands::QueryText(RegisteredCommand& command) {
   void* self = nullptr;
   void* function = Resolve(command.operations[7], command.data, &self);
   ReturnedString text;
-  host_.IntoPlugin([&] {
+  calls_.Into([&] {
     // A member function returning an object by value writes it to a slot the
     // caller passes: before the object on the two-word ABI, after it on Windows.
     if (registration::kMemberPointerSize == 8)
@@ -129,8 +131,8 @@ std::string Commands::QueryText(RegisteredCommand& command) {
       reinterpret_cast<void (*)(ReturnedString*, void*)>(function)(&text, self);
     return 0;
   });
-  std::string value = host_.Framework().StringText(text.object);
-  host_.Framework().DropReference(text.object);
+  std::string value = kernel_.StringText(text.object);
+  kernel_.DropReference(text.object);
   return value;
 }
 
@@ -139,9 +141,9 @@ void Commands::DestroyAll() {
     if (command.destroyed) continue;
     command.destroyed = true;
     const auto routine = reinterpret_cast<void (*)(void*)>(command.destroy.pointer);
-    if (host_.Objects().IsLive(command.data))
-      host_.Objects().Transfer(command.data, Owner::kPlugin, "net.hostapp.system.Free");
-    host_.IntoPlugin([&] {
+    if (objects_.IsLive(command.data))
+      objects_.Transfer(command.data, Owner::kPlugin, "net.hostapp.system.Free");
+    calls_.Into([&] {
       routine(command.data);
       return 0;
     });

@@ -3,7 +3,8 @@
 #include <filesystem>
 #include <fstream>
 
-#include "testhost/host.h"
+#include "testhost/kernel.h"
+#include "testhost/ownership.h"
 
 namespace testhost {
 
@@ -25,8 +26,8 @@ std::string Unescaped(const std::string& text) {
 
 }  // namespace
 
-Resources::Resources(Host& host) : host_(host) {
-  empty_ = host_.Framework().NewString("", Owner::kHost, "the host's shared empty string");
+Resources::Resources(Kernel& kernel, Ownership& objects) : kernel_(kernel), objects_(objects) {
+  empty_ = kernel_.NewString("", Owner::kHost, "the host's shared empty string");
 }
 
 Resources::~Resources() {
@@ -46,12 +47,12 @@ ResourceFolder* Resources::Open(const std::string& folder) {
     if (equals == std::string::npos) continue;
     const auto id = static_cast<std::int32_t>(std::stol(line.substr(0, equals)));
     loaded->strings[id] =
-        host_.Framework().NewString(Unescaped(line.substr(equals + 1)), Owner::kHost, "resource folder " + folder);
+        kernel_.NewString(Unescaped(line.substr(equals + 1)), Owner::kHost, "resource folder " + folder);
   }
   ResourceFolder* raw = loaded.get();
   folders_[raw] = std::move(loaded);
   ++opened_;
-  host_.Objects().HandOut(raw, "resource folder", Owner::kPlugin, Describe(entry::ResourceOpen) + " of " + folder,
+  objects_.HandOut(raw, "resource folder", Owner::kPlugin, Describe(entry::ResourceOpen) + " of " + folder,
                           Describe(entry::ResourceClose));
   return raw;
 }
@@ -69,13 +70,13 @@ const FrameworkObject* const* Resources::String(ResourceFolder* folder, std::int
 
 void Resources::Drop(const void* folder) {
   auto found = folders_.find(folder);
-  for (auto& [id, string] : found->second->strings) host_.Framework().DestroyObject(string);
-  host_.Objects().Retire(folder);
+  for (auto& [id, string] : found->second->strings) kernel_.DestroyObject(string);
+  objects_.Retire(folder);
   folders_.erase(found);
 }
 
 bool Resources::Close(const void* folder, const std::string& route) {
-  if (!host_.Objects().GiveBack(folder, route)) return false;
+  if (!objects_.GiveBack(folder, route)) return false;
   if (folders_.count(folder) == 0) return false;
   Drop(folder);
   return true;

@@ -2,7 +2,9 @@
 
 #include <cstdint>
 
-#include "testhost/host.h"
+#include "testhost/fault_log.h"
+#include "testhost/ownership.h"
+#include "testhost/tables.h"
 
 namespace testhost {
 
@@ -82,7 +84,7 @@ std::int32_t DefaultInfoFlags(ObjectKind kind) {
   }
 }
 
-Scene::Scene(Host& host) : host_(host) {}
+Scene::Scene(FaultLog& faults, Ownership& objects) : faults_(faults), ownership_(objects) {}
 
 Scene::~Scene() = default;
 
@@ -203,7 +205,7 @@ std::string Scene::Describe(const SceneObject* object) const {
     return object->name.empty() ? "an object of the scene" : "scene object '" + object->name + "'";
   if (!object->copy) return "an object the host does not know";
   const SceneObject* result = object->result;
-  const std::string named = result->handedOut ? host_.Objects().Name(result) : "a command result not taken out";
+  const std::string named = result->handedOut ? ownership_.Name(result) : "a command result not taken out";
   if (object->scratch) return "an object of the host's beside " + named;
   return object == result ? named : "an object below " + named;
 }
@@ -308,7 +310,7 @@ bool Scene::RunCommand(std::int32_t command, CommandRecord* record) {
     list->command = command;
     list->field = &record->result;
     lists_[list] = std::move(fresh);
-    host_.Objects().HandOut(list, "result list", Owner::kPlugin, CommandOrigin(command),
+    ownership_.HandOut(list, "result list", Owner::kPlugin, CommandOrigin(command),
                             testhost::Describe(entry::FreeResultList));
   }
   record->result = list;
@@ -328,7 +330,7 @@ SceneObject* Scene::ResultAt(ResultListValue* list, std::int32_t index) {
   SceneObject* result = list->nodes[static_cast<std::size_t>(index)];
   if (!result->handedOut && !result->freed) {
     result->handedOut = true;
-    host_.Objects().HandOut(result, ResultKind(result->madeBy), Owner::kPlugin, CommandOrigin(result->madeBy),
+    ownership_.HandOut(result, ResultKind(result->madeBy), Owner::kPlugin, CommandOrigin(result->madeBy),
                             testhost::Describe(entry::FreeObject));
   }
   return result;
@@ -338,19 +340,19 @@ SceneObject* Scene::ResultAt(ResultListValue* list, std::int32_t index) {
 void Scene::ReleaseList(ResultListValue* list) {
   for (SceneObject* result : list->nodes)
     if (!result->handedOut && !result->freed) Dispose(result);
-  host_.Objects().Retire(list);
+  ownership_.Retire(list);
   lists_.erase(list);
 }
 
 void Scene::FreeResultList(ResultListValue** field) {
   ResultListValue* list = List(*field);
-  if (list == nullptr || !host_.Objects().GiveBack(list, testhost::Describe(entry::FreeResultList))) return;
+  if (list == nullptr || !ownership_.GiveBack(list, testhost::Describe(entry::FreeResultList))) return;
   ReleaseList(list);
   *field = nullptr;
 }
 
 bool Scene::FreeObject(SceneObject* object) {
-  if (!host_.Objects().GiveBack(object, testhost::Describe(entry::FreeObject))) return false;
+  if (!ownership_.GiveBack(object, testhost::Describe(entry::FreeObject))) return false;
   Dispose(object);
   ++freedCount_;
   return true;
@@ -385,7 +387,7 @@ void Scene::ForgetFreedCopies() {
 void Scene::AfterPluginCall() {
   auto report = [this](const void* object) {
     if (!reportedKept_.insert(object).second) return;
-    host_.Fail("the plug-in kept " + host_.Objects().Name(object) + " past the call that obtained it");
+    faults_.Fail("the plug-in kept " + ownership_.Name(object) + " past the call that obtained it");
   };
   for (const auto& [list, value] : lists_) report(list);
   for (const SceneObject* result : results_)

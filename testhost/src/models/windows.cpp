@@ -6,7 +6,9 @@
 #include <cstring>
 
 #include "testhost/abi.h"
-#include "testhost/host.h"
+#include "testhost/fault_log.h"
+#include "testhost/host_tables.h"
+#include "testhost/plugin_calls.h"
 #include "testhost/numbers.h"
 
 namespace testhost {
@@ -65,10 +67,10 @@ void* Windows::Create(DispatchFunction dispatch, void* userData, Owner owner) {
   window->userData = userData;
   windowHandles_.insert(window);
   if (owner == Owner::kPlugin)
-    host_.Objects().HandOut(window, "window object", owner, Describe(entry::DialogCreate),
+    objects_.HandOut(window, "window object", owner, Describe(entry::DialogCreate),
                             Describe(entry::DialogRelease));
   else
-    host_.Objects().HandOut(window, "window object", owner, "the host's own window");
+    objects_.HandOut(window, "window object", owner, "the host's own window");
   return window;
 }
 
@@ -106,7 +108,7 @@ std::size_t Windows::LiveWindows() const {
 }
 
 std::int32_t Windows::SendRaw(Window& window, void* area, const ContainerStorage* message) {
-  return host_.IntoPlugin([&] { return window.dispatch(&window, area, message); });
+  return calls_.Into([&] { return window.dispatch(&window, area, message); });
 }
 
 std::int32_t Windows::Send(Window& window, std::int32_t code, const std::map<std::int32_t, std::int64_t>& ints,
@@ -182,7 +184,7 @@ ContainerValue* Windows::Construct(void* storage, std::int32_t id, const Contain
   auto* bytes = static_cast<unsigned char*>(storage);
   for (std::size_t at = sizeof(raw); at < kContainerStorageSize; ++at) bytes[at] = PatternByte(at);
   WriteAt(storage, 0, raw);
-  host_.Objects().HandOut(raw, owner == Owner::kHost ? "host container" : "container", owner, origin, route);
+  objects_.HandOut(raw, owner == Owner::kHost ? "host container" : "container", owner, origin, route);
   if (owner == Owner::kPlugin) dueThisCall_.insert(raw);
   return raw;
 }
@@ -194,7 +196,7 @@ void Windows::InitContainer(ContainerStorage* storage, std::int32_t id, const Co
 void Windows::DestroyContainer(ContainerStorage* storage) {
   ContainerValue* value = Container(storage);
   if (value == nullptr) return;
-  host_.Objects().Retire(value);
+  objects_.Retire(value);
   Bury(storage, value);
 }
 
@@ -212,9 +214,9 @@ bool Windows::StorageIntact(const void* storage) {
 
 bool Windows::DestroyForPlugin(void* storage, const std::string& route) {
   ContainerValue* value = Container(storage);
-  if (value == nullptr || !host_.Objects().GiveBack(value, route)) return false;
+  if (value == nullptr || !objects_.GiveBack(value, route)) return false;
   if (!StorageIntact(storage))
-    host_.Fail(route + ": the storage of " + host_.Objects().Name(value) + " was overwritten while the container lived (" +
+    faults_.Fail(route + ": the storage of " + objects_.Name(value) + " was overwritten while the container lived (" +
                std::to_string(kContainerStorageSize) + " bytes are the container's)");
   dueThisCall_.erase(value);
   Bury(storage, value);
@@ -239,7 +241,7 @@ const ContainerValue* Windows::DestroyedIn(const void* storage) const {
 }
 
 bool Windows::IsPluginOwned(const ContainerValue* container) const {
-  return host_.Objects().IsPluginOwned(container);
+  return objects_.IsPluginOwned(container);
 }
 
 // ---- typed values ----
@@ -250,12 +252,12 @@ void Windows::FillValue(TypedValue* value, const TypedValue& content, const std:
 }
 
 void Windows::TakeValue(TypedValue* value, const std::string& origin) {
-  host_.Objects().HandOut(value, "typed value", Owner::kPlugin, origin, Describe(entry::GeValueDestroy));
+  objects_.HandOut(value, "typed value", Owner::kPlugin, origin, Describe(entry::GeValueDestroy));
   dueThisCall_.insert(value);
 }
 
 Windows::ValueState Windows::StateOf(const TypedValue* value) const {
-  const Holding* holding = host_.Objects().Find(value);
+  const Holding* holding = objects_.Find(value);
   if (holding == nullptr || holding->kind != "typed value") return ValueState::kPluginMade;
   if (!holding->released) return ValueState::kFilled;
   const bool marked = value->kind == kValueEmpty && value->padding == kReleasedValueMark && value->value == 0;
@@ -265,12 +267,12 @@ Windows::ValueState Windows::StateOf(const TypedValue* value) const {
 bool Windows::ReleaseValue(TypedValue* value, const std::string& route) {
   switch (StateOf(value)) {
     case ValueState::kFilled:
-      if (!host_.Objects().GiveBack(value, route)) return false;
+      if (!objects_.GiveBack(value, route)) return false;
       dueThisCall_.erase(value);
       *value = TypedValue{kValueEmpty, kReleasedValueMark, 0};
       return true;
     case ValueState::kReleased:
-      host_.Objects().GiveBack(value, route);  // names the earlier release
+      objects_.GiveBack(value, route);  // names the earlier release
       return false;
     case ValueState::kPluginMade:
       *value = TypedValue{kValueEmpty, 0, 0};
@@ -281,23 +283,20 @@ bool Windows::ReleaseValue(TypedValue* value, const std::string& route) {
 
 void Windows::AfterPluginCall() {
   for (const void* object : dueThisCall_) {
-    const Holding* holding = host_.Objects().Find(object);
+    const Holding* holding = objects_.Find(object);
     if (holding == nullptr || holding->released) continue;
     const bool value = holding->kind == "typed value";
     if (!Offered(value ? entry::GeValueDestroy : entry::ContainerDestroy)) {
-      host_.Objects().Retire(object);  // no way back: the host takes it
+      objects_.Retire(object);  // no way back: the host takes it
       continue;
     }
-    host_.Fail("the plug-in still held " + host_.Objects().Name(object) +
+    faults_.Fail("the plug-in still held " + objects_.Name(object) +
                " when its call returned; it is to go back through " + holding->route + " before");
   }
   dueThisCall_.clear();
 }
 
-bool Windows::Offered(const EntryId& entry) const {
-  const auto* table = static_cast<void* const*>(host_.TablePointer(entry.table));
-  return table != nullptr && table[entry.offset / 8] != nullptr;
-}
+bool Windows::Offered(const EntryId& entry) const { return tables_.Offered(entry); }
 
 // ---- user areas ----
 
@@ -309,7 +308,7 @@ void* Windows::CreateUserArea(void* dialog, std::int32_t element, void* userData
   area->elementId = element;
   area->userData = userData;
   area->flags = flags;
-  host_.Objects().HandOut(area, "user area", owner,
+  objects_.HandOut(area, "user area", owner,
                           Describe(entry::DialogCreateUserArea) + " for element " + std::to_string(element),
                           owner == Owner::kPlugin ? Describe(entry::UserAreaRelease) : "");
   return area;

@@ -141,7 +141,7 @@ CleanReference RunCleanReference(const std::string& pluginFile) {
   CleanReference reference;
   reference.allocations = host.Framework().AllocationCount();
   for (const EntryId& entry : host.EntriesCalled())
-    if (host.Answers(entry)) {
+    if (host.Tables().Answers(entry)) {
       reference.answeringEntries.push_back(entry);
       reference.answeringCalls.emplace_back(entry, static_cast<int>(host.CountCalls(entry)));
     }

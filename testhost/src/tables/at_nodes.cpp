@@ -2,12 +2,15 @@
 // result lists of modeling commands.
 #include "object_arguments.h"
 #include "scene_tables.h"
-#include "testhost/host.h"
+#include "testhost/current.h"
+#include "testhost/host_tables.h"
+#include "testhost/ownership.h"
+#include "testhost/scene.h"
 
 namespace testhost {
 namespace {
 
-Scene& TheScene() { return Host::Current().SceneModel(); }
+Scene& TheScene() { return CurrentScene(); }
 
 // A polygon object is a point object too.
 bool IsInstanceOfType(const void* node, std::int32_t type) {
@@ -39,9 +42,9 @@ SceneObject* FirstChild(const void* node) {
 ResultListValue* LiveList(Contract& contract, const void* list, const char* argument) {
   if (!contract.NotNull(list, argument)) return nullptr;
   if (ResultListValue* live = TheScene().List(list)) return live;
-  const Holding* holding = Host::Current().Objects().Find(list);
+  const Holding* holding = CurrentObjects().Find(list);
   if (holding != nullptr && holding->released)
-    contract.Fail(argument, "is " + Host::Current().Objects().Name(list) + ", released already");
+    contract.Fail(argument, "is " + CurrentObjects().Name(list) + ", released already");
   else
     contract.Fail(argument, "is not a result list the host made");
   return nullptr;
@@ -68,13 +71,13 @@ void FreeResultList(ResultListValue** field) {
 
 }  // namespace
 
-void InstallNodeEntries(Host& host) {
-  Install<entry::IsInstanceOfType, &IsInstanceOfType>(host);
-  Install<entry::NextSibling, &NextSibling>(host);
-  Install<entry::ParentOf, &ParentOf>(host);
-  Install<entry::FirstChild, &FirstChild>(host);
-  Install<entry::FreeResultList, &FreeResultList>(host);
-  Install<entry::ResultListAt, &ResultListAt>(host);
+void InstallNodeEntries(HostTables& tables) {
+  Install<entry::IsInstanceOfType, &IsInstanceOfType, kMainThread>(tables);
+  Install<entry::NextSibling, &NextSibling, kMainThread>(tables);
+  Install<entry::ParentOf, &ParentOf, kMainThread>(tables);
+  Install<entry::FirstChild, &FirstChild, kMainThread>(tables);
+  Install<entry::FreeResultList, &FreeResultList, kMainThread>(tables);
+  Install<entry::ResultListAt, &ResultListAt, kMainThread>(tables);
 }
 
 }  // namespace testhost

@@ -1,7 +1,9 @@
 // t_HostOS_Bc: keyed containers. A container the plug-in constructs is its own and
 // is destroyed before the call that built it returns; the containers the host makes
 // for its messages are the host's, for the plug-in to read only.
-#include "testhost/host.h"
+#include "testhost/current.h"
+#include "testhost/host_tables.h"
+#include "testhost/ownership.h"
 #include "window_arguments.h"
 #include "window_tables.h"
 
@@ -16,7 +18,7 @@ void ContainerInit(ContainerStorage* storage, std::int32_t id, const ContainerSt
                       "must be aligned to " + std::to_string(kContainerStorageAlignment) + " bytes"))
     return;
   if (ContainerValue* earlier = HostWindows().Container(storage))
-    contract.Fail("storage", "still holds " + Host::Current().Objects().Name(earlier) + "; constructing over it loses it");
+    contract.Fail("storage", "still holds " + CurrentObjects().Name(earlier) + "; constructing over it loses it");
   const ContainerValue* copied = source != nullptr ? LiveContainer(contract, source, "source") : nullptr;
   HostWindows().ConstructForPlugin(storage, id, copied, Describe(entry::ContainerInit) + " with id " + MessageName(id));
 }
@@ -26,7 +28,7 @@ void ContainerDestroy(ContainerStorage* storage) {
   if (!contract.NotNull(storage, "container")) return;
   if (HostWindows().Container(storage) == nullptr) {
     if (const ContainerValue* destroyed = HostWindows().DestroyedIn(storage))
-      Host::Current().Objects().GiveBack(destroyed, Describe(entry::ContainerDestroy));  // names the earlier destroy
+      CurrentObjects().GiveBack(destroyed, Describe(entry::ContainerDestroy));  // names the earlier destroy
     else
       contract.Fail("container", "holds no container the host constructed");
     return;
@@ -62,13 +64,13 @@ std::int32_t ContainerGetInt32(const ContainerStorage* storage, std::int32_t key
 
 }  // namespace
 
-void InstallContainerEntries(Host& host) {
-  Install<entry::ContainerInit, &ContainerInit>(host);
-  Install<entry::ContainerDestroy, &ContainerDestroy>(host);
-  Install<entry::ContainerGetId, &ContainerGetId>(host);
-  Install<entry::ContainerSetInt32, &ContainerSetInt32>(host);
-  Install<entry::ContainerSetString, &ContainerSetString>(host);
-  Install<entry::ContainerGetInt32, &ContainerGetInt32>(host);
+void InstallContainerEntries(HostTables& tables) {
+  Install<entry::ContainerInit, &ContainerInit, kMainThread>(tables);
+  Install<entry::ContainerDestroy, &ContainerDestroy, kMainThread>(tables);
+  Install<entry::ContainerGetId, &ContainerGetId, kMainThread>(tables);
+  Install<entry::ContainerSetInt32, &ContainerSetInt32, kMainThread>(tables);
+  Install<entry::ContainerSetString, &ContainerSetString, kMainThread>(tables);
+  Install<entry::ContainerGetInt32, &ContainerGetInt32, kMainThread>(tables);
 }
 
 }  // namespace testhost

@@ -1,6 +1,8 @@
 // t_HostOS_Bd: documents.
 #include "scene_tables.h"
-#include "testhost/host.h"
+#include "testhost/current.h"
+#include "testhost/host_tables.h"
+#include "testhost/scene.h"
 
 namespace testhost {
 namespace {
@@ -8,7 +10,7 @@ namespace {
 SceneObject* ActiveObject(const Document* document) {
   Contract contract;
   if (!contract.NotNull(document, "document")) return nullptr;
-  if (!contract.Check(Host::Current().SceneModel().IsDocument(document), "document",
+  if (!contract.Check(CurrentScene().IsDocument(document), "document",
                       "must be a document of the host"))
     return nullptr;
   return document->active;
@@ -16,6 +18,6 @@ SceneObject* ActiveObject(const Document* document) {
 
 }  // namespace
 
-void InstallDocumentEntries(Host& host) { Install<entry::ActiveObject, &ActiveObject>(host); }
+void InstallDocumentEntries(HostTables& tables) { Install<entry::ActiveObject, &ActiveObject, kMainThread>(tables); }
 
 }  // namespace testhost

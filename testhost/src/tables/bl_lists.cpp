@@ -1,6 +1,8 @@
 // t_HostOS_Bl: list elements: freeing an object the plug-in owns.
 #include "scene_tables.h"
-#include "testhost/host.h"
+#include "testhost/current.h"
+#include "testhost/host_tables.h"
+#include "testhost/scene.h"
 
 namespace testhost {
 namespace {
@@ -10,7 +12,7 @@ namespace {
 void FreeObject(void* object) {
   Contract contract;
   if (!contract.NotNull(object, "object")) return;
-  Scene& scene = Host::Current().SceneModel();
+  Scene& scene = CurrentScene();
   if (scene.IsSceneObject(object)) {
     contract.Fail("object", "is " + scene.Describe(static_cast<SceneObject*>(object)) +
                                 ", which belongs to a document");
@@ -29,6 +31,6 @@ void FreeObject(void* object) {
 
 }  // namespace
 
-void InstallListEntries(Host& host) { Install<entry::FreeObject, &FreeObject>(host); }
+void InstallListEntries(HostTables& tables) { Install<entry::FreeObject, &FreeObject, kMainThread>(tables); }
 
 }  // namespace testhost

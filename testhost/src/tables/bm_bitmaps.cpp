@@ -2,12 +2,16 @@
 // and given back.
 #include "object_arguments.h"
 #include "scene_tables.h"
-#include "testhost/host.h"
+#include "testhost/bitmaps.h"
+#include "testhost/current.h"
+#include "testhost/host_tables.h"
+#include "testhost/paths.h"
+#include "testhost/windows.h"
 
 namespace testhost {
 namespace {
 
-Bitmaps& TheBitmaps() { return Host::Current().BitmapModel(); }
+Bitmaps& TheBitmaps() { return CurrentBitmaps(); }
 
 Bitmap* BitmapAlloc() { return TheBitmaps().New(); }
 
@@ -38,17 +42,17 @@ void BitmapSetData(const void* bitmap, std::int32_t id, void* value) {
   const auto kind = ReadAt<std::int32_t>(value, 0);
   contract.Is(kind, kValueFloat64, "value.kind");
   if (target != nullptr) target->data[id] = {kind, ReadAt<std::int64_t>(value, 8)};
-  Host::Current().WindowModel().TakeValue(static_cast<TypedValue*>(value),
+  CurrentWindows().TakeValue(static_cast<TypedValue*>(value),
                                           Describe(entry::BitmapSetData) + " (the scale factor)");
 }
 
 }  // namespace
 
-void InstallBitmapEntries(Host& host) {
-  Install<entry::BitmapAlloc, &BitmapAlloc>(host);
-  Install<entry::BitmapFree, &BitmapFree>(host);
-  Install<entry::BitmapInitFromFile, &BitmapInitFromFile>(host);
-  Install<entry::BitmapSetData, &BitmapSetData>(host);
+void InstallBitmapEntries(HostTables& tables) {
+  Install<entry::BitmapAlloc, &BitmapAlloc, kMainThread>(tables);
+  Install<entry::BitmapFree, &BitmapFree, kMainThread>(tables);
+  Install<entry::BitmapInitFromFile, &BitmapInitFromFile, kMainThread>(tables);
+  Install<entry::BitmapSetData, &BitmapSetData, kMainThread>(tables);
 }
 
 }  // namespace testhost

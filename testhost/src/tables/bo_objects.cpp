@@ -2,7 +2,8 @@
 // information flags.
 #include "object_arguments.h"
 #include "scene_tables.h"
-#include "testhost/host.h"
+#include "testhost/current.h"
+#include "testhost/host_tables.h"
 
 namespace testhost {
 namespace {
@@ -32,10 +33,10 @@ std::int32_t ObjectInfoFlags(const void* object) {
 
 }  // namespace
 
-void InstallObjectEntries(Host& host) {
-  Install<entry::TagElementCount, &TagElementCount>(host);
-  Install<entry::ObjectInfoFlags, &ObjectInfoFlags>(host);
-  Install<entry::NgonCount, &NgonCount>(host);
+void InstallObjectEntries(HostTables& tables) {
+  Install<entry::TagElementCount, &TagElementCount, kMainThread>(tables);
+  Install<entry::ObjectInfoFlags, &ObjectInfoFlags, kMainThread>(tables);
+  Install<entry::NgonCount, &NgonCount, kMainThread>(tables);
 }
 
 }  // namespace testhost

@@ -1,7 +1,10 @@
 // t_HostOS_Cd: window objects, opening and closing windows, groups, element states
 // and messages, results, user areas and custom GUIs. (ElementOperation, entry 272,
 // is in cd_element_operation.cpp.)
-#include "testhost/host.h"
+#include "testhost/current.h"
+#include "testhost/host_tables.h"
+#include "testhost/ownership.h"
+#include "testhost/windows.h"
 #include "window_arguments.h"
 #include "window_tables.h"
 
@@ -34,13 +37,12 @@ void* DialogCreate(DispatchFunction dispatch, void* userData) {
 
 void DialogRelease(void* handle) {
   Contract contract;
-  Host& host = Host::Current();
   if (handle != nullptr && HostWindows().WasReleased(handle)) {
-    host.Objects().GiveBack(handle, Describe(entry::DialogRelease));  // names the earlier release
+    CurrentObjects().GiveBack(handle, Describe(entry::DialogRelease));  // names the earlier release
     return;
   }
   Window* window = LiveWindow(contract, handle);
-  if (window != nullptr && host.Objects().GiveBack(window, Describe(entry::DialogRelease)))
+  if (window != nullptr && CurrentObjects().GiveBack(window, Describe(entry::DialogRelease)))
     HostWindows().Release(*window);
 }
 
@@ -180,7 +182,7 @@ TypedValue* SendElementMessage(TypedValue* out, void* handle, std::int32_t id, c
   if (window != nullptr) ElementPointer(contract, *window, id, customGui);
   if (out == nullptr) return nullptr;
   if (HostWindows().StateOf(out) == Windows::ValueState::kFilled && HostWindows().Offered(entry::GeValueDestroy))
-    contract.Fail("value", "still holds " + Host::Current().Objects().Name(out) + "; filling it again loses it");
+    contract.Fail("value", "still holds " + CurrentObjects().Name(out) + "; filling it again loses it");
 
   bool accepted = false;
   if (window != nullptr && container != nullptr) {
@@ -273,25 +275,25 @@ bool CustomGuiMessage(void* handle, ContainerStorage* message, void* pointer) {
 
 }  // namespace
 
-void InstallDialogEntries(Host& host) {
-  Install<entry::DialogCreate, &DialogCreate>(host);
-  Install<entry::DialogRelease, &DialogRelease>(host);
-  Install<entry::DialogUserData, &DialogUserData>(host);
-  Install<entry::DialogClose, &DialogClose>(host);
-  Install<entry::DialogEnable, &DialogEnable>(host);
-  Install<entry::DialogSetTimer, &DialogSetTimer>(host);
-  Install<entry::DialogGroupPadding, &DialogGroupPadding>(host);
-  Install<entry::DialogEndGroup, &DialogEndGroup>(host);
-  Install<entry::DialogRedrawArea, &DialogRedrawArea>(host);
-  Install<entry::DialogRestore, &DialogRestore>(host);
-  Install<entry::DialogDeliverResult, &DialogDeliverResult>(host);
-  Install<entry::DialogCustomGuiElementId, &CustomGuiElementId>(host);
-  Install<entry::DialogCustomGuiDestroyed, &CustomGuiDestroyed>(host);
-  Install<entry::DialogCustomGuiMessage, &CustomGuiMessage>(host);
-  Install<entry::DialogCreateUserArea, &DialogCreateUserArea>(host);
-  Install<entry::SendElementMessage, &SendElementMessage>(host);
-  Install<entry::DialogBeginGroup, &DialogBeginGroup>(host);
-  Install<entry::DialogOpen, &DialogOpen>(host);
+void InstallDialogEntries(HostTables& tables) {
+  Install<entry::DialogCreate, &DialogCreate, kMainThread>(tables);
+  Install<entry::DialogRelease, &DialogRelease, kMainThread>(tables);
+  Install<entry::DialogUserData, &DialogUserData, kMainThread>(tables);
+  Install<entry::DialogClose, &DialogClose, kMainThread>(tables);
+  Install<entry::DialogEnable, &DialogEnable, kMainThread>(tables);
+  Install<entry::DialogSetTimer, &DialogSetTimer, kMainThread>(tables);
+  Install<entry::DialogGroupPadding, &DialogGroupPadding, kMainThread>(tables);
+  Install<entry::DialogEndGroup, &DialogEndGroup, kMainThread>(tables);
+  Install<entry::DialogRedrawArea, &DialogRedrawArea, kAnyThread>(tables);
+  Install<entry::DialogRestore, &DialogRestore, kMainThread>(tables);
+  Install<entry::DialogDeliverResult, &DialogDeliverResult, kMainThread>(tables);
+  Install<entry::DialogCustomGuiElementId, &CustomGuiElementId, kMainThread>(tables);
+  Install<entry::DialogCustomGuiDestroyed, &CustomGuiDestroyed, kMainThread>(tables);
+  Install<entry::DialogCustomGuiMessage, &CustomGuiMessage, kMainThread>(tables);
+  Install<entry::DialogCreateUserArea, &DialogCreateUserArea, kMainThread>(tables);
+  Install<entry::SendElementMessage, &SendElementMessage, kMainThread>(tables);
+  Install<entry::DialogBeginGroup, &DialogBeginGroup, kMainThread>(tables);
+  Install<entry::DialogOpen, &DialogOpen, kMainThread>(tables);
 }
 
 }  // namespace testhost

@@ -1,7 +1,9 @@
 // t_HostOS_Cd entry 272, ElementOperation: one entry for many small operations on a
 // window, told apart by an operation code. Each code has a fixed argument pattern;
 // positions a code does not use are 0 or null.
-#include "testhost/host.h"
+#include "testhost/current.h"
+#include "testhost/host_tables.h"
+#include "testhost/windows.h"
 #include "window_arguments.h"
 #include "window_tables.h"
 
@@ -172,6 +174,6 @@ std::uint64_t ElementOperation(void* handle, std::int32_t code, std::int32_t id,
 
 }  // namespace
 
-void InstallElementOperation(Host& host) { Install<entry::ElementOperation, &ElementOperation>(host); }
+void InstallElementOperation(HostTables& tables) { Install<entry::ElementOperation, &ElementOperation, kMainThread>(tables); }
 
 }  // namespace testhost

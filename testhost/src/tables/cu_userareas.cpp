@@ -1,6 +1,8 @@
 // t_HostOS_Cu: user areas inside dialogs. Every entry but the release takes a live
 // user area the host created; the release also accepts null.
-#include "testhost/host.h"
+#include "testhost/current.h"
+#include "testhost/host_tables.h"
+#include "testhost/ownership.h"
 #include "window_arguments.h"
 #include "window_tables.h"
 
@@ -10,14 +12,13 @@ namespace {
 
 void UserAreaRelease(void* handle) {
   if (handle == nullptr) return;  // nothing attached yet
-  Host& host = Host::Current();
   if (HostWindows().WasReleasedArea(handle)) {
-    host.Objects().GiveBack(handle, Describe(entry::UserAreaRelease));  // names the earlier release
+    CurrentObjects().GiveBack(handle, Describe(entry::UserAreaRelease));  // names the earlier release
     return;
   }
   Contract contract;
   UserArea* area = LiveArea(contract, handle);
-  if (area != nullptr && host.Objects().GiveBack(area, Describe(entry::UserAreaRelease)))
+  if (area != nullptr && CurrentObjects().GiveBack(area, Describe(entry::UserAreaRelease)))
     HostWindows().ReleaseUserArea(*area);
 }
 
@@ -67,15 +68,15 @@ void UserAreaSetPen(void* handle, std::int32_t colour) {
 
 }  // namespace
 
-void InstallUserAreaEntries(Host& host) {
-  Install<entry::UserAreaRelease, &UserAreaRelease>(host);
-  Install<entry::UserAreaUserData, &UserAreaUserData>(host);
-  Install<entry::UserAreaWidth, &UserAreaWidth>(host);
-  Install<entry::UserAreaHeight, &UserAreaHeight>(host);
-  Install<entry::UserAreaElementId, &UserAreaElementId>(host);
-  Install<entry::UserAreaSetMinSize, &UserAreaSetMinSize>(host);
-  Install<entry::UserAreaFillRect, &UserAreaFillRect>(host);
-  Install<entry::UserAreaSetPen, &UserAreaSetPen>(host);
+void InstallUserAreaEntries(HostTables& tables) {
+  Install<entry::UserAreaRelease, &UserAreaRelease, kMainThread>(tables);
+  Install<entry::UserAreaUserData, &UserAreaUserData, kMainThread>(tables);
+  Install<entry::UserAreaWidth, &UserAreaWidth, kMainThread>(tables);
+  Install<entry::UserAreaHeight, &UserAreaHeight, kMainThread>(tables);
+  Install<entry::UserAreaElementId, &UserAreaElementId, kAnyThread>(tables);
+  Install<entry::UserAreaSetMinSize, &UserAreaSetMinSize, kMainThread>(tables);
+  Install<entry::UserAreaFillRect, &UserAreaFillRect, kMainThread>(tables);
+  Install<entry::UserAreaSetPen, &UserAreaSetPen, kMainThread>(tables);
 }
 
 }  // namespace testhost

@@ -5,7 +5,11 @@
 #include <filesystem>
 
 #include "object_arguments.h"
-#include "testhost/host.h"
+#include "installers.h"
+#include "testhost/current.h"
+#include "testhost/host_tables.h"
+#include "testhost/kernel.h"
+#include "testhost/paths.h"
 
 namespace testhost {
 namespace {
@@ -14,7 +18,7 @@ namespace fs = std::filesystem;
 using Slot = PathValue*;
 
 void Construct(Slot* slot, const std::string& text, const EntryId& entry) {
-  *slot = Host::Current().NewPath(text, Owner::kPlugin, Describe(entry));
+  *slot = CurrentPaths().New(text, Owner::kPlugin, Describe(entry));
 }
 
 void PathInit(Slot* slot) {
@@ -27,11 +31,10 @@ void PathInit(Slot* slot) {
 void PathDestroy(Slot* slot) {
   Contract contract;
   PathValue* path = PathIn(contract, slot, "slot");
-  Host& host = Host::Current();
-  if (path == nullptr || !host.DeletePath(path, Describe(entry::PathDestroy))) return;
+  if (path == nullptr || !CurrentPaths().Delete(path, Describe(entry::PathDestroy))) return;
   *slot = nullptr;
-  if (host.LeavesReferencesInDestroyedPaths())
-    *slot = static_cast<Slot>(host.Framework().NewObject(sizeof(void*), host.Framework().PlainDescriptor(), nullptr,
+  if (CurrentPaths().LeavesReferencesInDestroyed())
+    *slot = static_cast<Slot>(CurrentKernel().NewObject(sizeof(void*), CurrentKernel().PlainDescriptor(), nullptr,
                                                          Owner::kPlugin, "path reference",
                                                          Describe(entry::PathDestroy)));
 }
@@ -63,7 +66,7 @@ void PathToString(StringSlot* out, const Slot* slot) {
   const bool outOk = LiveStringSlot(contract, out, "string slot");
   const PathValue* path = PathIn(contract, slot, "path");
   if (!outOk || path == nullptr) return;
-  Kernel& kernel = Host::Current().Framework();
+  Kernel& kernel = CurrentKernel();
   if (*out != nullptr) kernel.DropReference(*out);
   *out = kernel.NewString(path->text, Owner::kPlugin, Describe(entry::PathToString));
 }
@@ -111,18 +114,18 @@ void PathClearSuffix(Slot* slot) {
 
 }  // namespace
 
-void InstallPathEntries(Host& host) {
-  Install<entry::PathToString, &PathToString>(host);
-  Install<entry::PathSetString, &PathSetString>(host);
-  Install<entry::PathDirectory, &PathDirectory>(host);
-  Install<entry::PathFilePart, &PathFilePart>(host);
-  Install<entry::PathEquals, &PathEquals>(host);
-  Install<entry::PathAppend, &PathAppend>(host);
-  Install<entry::PathInit, &PathInit>(host);
-  Install<entry::PathDestroy, &PathDestroy>(host);
-  Install<entry::PathAssign, &PathAssign>(host);
-  Install<entry::PathSetText, &PathSetText>(host);
-  Install<entry::PathClearSuffix, &PathClearSuffix>(host);
+void InstallPathEntries(HostTables& tables) {
+  Install<entry::PathToString, &PathToString, kMainThread>(tables);
+  Install<entry::PathSetString, &PathSetString, kMainThread>(tables);
+  Install<entry::PathDirectory, &PathDirectory, kMainThread>(tables);
+  Install<entry::PathFilePart, &PathFilePart, kMainThread>(tables);
+  Install<entry::PathEquals, &PathEquals, kMainThread>(tables);
+  Install<entry::PathAppend, &PathAppend, kMainThread>(tables);
+  Install<entry::PathInit, &PathInit, kMainThread>(tables);
+  Install<entry::PathDestroy, &PathDestroy, kMainThread>(tables);
+  Install<entry::PathAssign, &PathAssign, kMainThread>(tables);
+  Install<entry::PathSetText, &PathSetText, kMainThread>(tables);
+  Install<entry::PathClearSuffix, &PathClearSuffix, kMainThread>(tables);
 }
 
 }  // namespace testhost

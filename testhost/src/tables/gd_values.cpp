@@ -1,7 +1,9 @@
 // t_HostOS_Gd: typed values. A value the host fills (an element message's answer,
 // an empty value made from another) is the plug-in's to release before its call
 // returns; a value the plug-in made itself may be released once.
-#include "testhost/host.h"
+#include "testhost/current.h"
+#include "testhost/host_tables.h"
+#include "testhost/ownership.h"
 #include "window_arguments.h"
 #include "window_tables.h"
 
@@ -11,7 +13,7 @@ namespace {
 
 bool IsKnownKind(std::int32_t kind) { return kind == kValueEmpty || kind == kValueInt32 || kind == kValueFloat64; }
 
-std::string NameOf(const void* value) { return Host::Current().Objects().Name(value); }
+std::string NameOf(const void* value) { return CurrentObjects().Name(value); }
 
 void GeValueDestroy(TypedValue* value) {
   Contract contract;
@@ -46,10 +48,10 @@ void GeValueInitEmpty(TypedValue* out, const TypedValue* source) {
 
 }  // namespace
 
-void InstallValueEntries(Host& host) {
-  Install<entry::GeValueDestroy, &GeValueDestroy>(host);
-  Install<entry::GeValueGetInt32, &GeValueGetInt32>(host);
-  Install<entry::GeValueInitEmpty, &GeValueInitEmpty>(host);
+void InstallValueEntries(HostTables& tables) {
+  Install<entry::GeValueDestroy, &GeValueDestroy, kMainThread>(tables);
+  Install<entry::GeValueGetInt32, &GeValueGetInt32, kMainThread>(tables);
+  Install<entry::GeValueInitEmpty, &GeValueInitEmpty, kMainThread>(tables);
 }
 
 }  // namespace testhost

@@ -4,13 +4,18 @@
 #include <sstream>
 
 #include "object_arguments.h"
-#include "testhost/host.h"
+#include "testhost/application.h"
+#include "testhost/commands.h"
+#include "testhost/current.h"
+#include "testhost/host_tables.h"
+#include "testhost/paths.h"
+#include "testhost/scene.h"
 
 namespace testhost {
 namespace {
 
-Application& App() { return Host::Current().ApplicationModel(); }
-Scene& TheScene() { return Host::Current().SceneModel(); }
+Application& App() { return CurrentApplication(); }
+Scene& TheScene() { return CurrentScene(); }
 
 // ---- documents and modeling commands ----
 
@@ -60,7 +65,7 @@ bool OpenFileWithSystem(const PathValue* const* path) {
 void ApplicationFolder(PathValue** slot) {
   Contract contract;
   if (EmptyPathSlot(contract, slot, "slot"))
-    *slot = Host::Current().NewPath(App().folder, Owner::kPlugin, Describe(entry::ApplicationFolder));
+    *slot = CurrentPaths().New(App().folder, Owner::kPlugin, Describe(entry::ApplicationFolder));
 }
 
 std::int32_t ShowMessageBox(const StringSlot* text, std::int32_t style) {
@@ -74,12 +79,11 @@ std::int32_t ShowMessageBox(const StringSlot* text, std::int32_t style) {
 
 // ---- the dialog bridge's calls ----
 
-// The host state is kept on the main thread only.
+// The host state is kept on the main thread only (its thread rule).
 void HostState(std::int32_t state) {
   Contract contract;
   contract.Check(state == hoststate::kBegin || state == hoststate::kEnd, "state",
                  "must be 3 (begin) or 2 (end), was " + std::to_string(state));
-  contract.Check(App().OnMainThread(), "state", "must be set on the main thread");
   App().hostStates.push_back(state);
 }
 
@@ -170,20 +174,19 @@ void CheckCommandRecord(Contract& contract, const unsigned char* record) {
 bool TakePluginRecord(std::int32_t version, std::int32_t type, std::int32_t id, const StringSlot* name,
                       const unsigned char* record, std::int32_t size, bool accept) {
   Contract contract;
-  Host& host = Host::Current();
   contract.Is(version, kPluginApiVersion, "version");
   contract.Is(type, kPluginTypeCommand, "type");
   contract.Is(size, static_cast<std::int32_t>(registration::kSize), "size");
   std::string text;
   LiveStringSlot(contract, name, "name", &text);
-  contract.Check(host.CommandModel().ById(id) == nullptr, "id", "must not be registered already");
+  contract.Check(CurrentCommands().ById(id) == nullptr, "id", "must not be registered already");
   if (!contract.NotNull(record, "record") || type != kPluginTypeCommand ||
       size != static_cast<std::int32_t>(registration::kSize))
     return false;
   CheckCommandRecord(contract, record);
   // A record the host cannot read is refused: nothing is kept and nothing called.
   if (!contract.Ok()) return false;
-  host.CommandModel().Register(id, text, record).refused = !accept;
+  CurrentCommands().Register(id, text, record).refused = !accept;
   return accept;
 }
 
@@ -199,16 +202,16 @@ bool RefusePluginRecord(std::int32_t version, std::int32_t type, std::int32_t id
 
 }  // namespace
 
-void InstallGeneralEntries(Host& host) {
-  Install<entry::OpenFileWithSystem, &OpenFileWithSystem>(host);
-  Install<entry::ApplicationFolder, &ApplicationFolder>(host);
-  Install<entry::HostState, &HostState>(host);
-  Install<entry::ShowMessageBox, &ShowMessageBox>(host);
-  Install<entry::HostInteraction, &HostInteraction>(host);
-  Install<entry::RangeMessage, &ShowRangeMessage>(host);
-  Install<entry::ActiveDocument, &ActiveDocument>(host);
-  Install<entry::RegisterPluginRecord, &RegisterPluginRecord, &RefusePluginRecord>(host);
-  Install<entry::RunModelingCommand, &RunModelingCommand>(host);
+void InstallGeneralEntries(HostTables& tables) {
+  Install<entry::OpenFileWithSystem, &OpenFileWithSystem, kMainThread>(tables);
+  Install<entry::ApplicationFolder, &ApplicationFolder, kMainThread>(tables);
+  Install<entry::HostState, &HostState, kMainThread>(tables);
+  Install<entry::ShowMessageBox, &ShowMessageBox, kMainThread>(tables);
+  Install<entry::HostInteraction, &HostInteraction, kMainThread>(tables);
+  Install<entry::RangeMessage, &ShowRangeMessage, kMainThread>(tables);
+  Install<entry::ActiveDocument, &ActiveDocument, kMainThread>(tables);
+  Install<entry::RegisterPluginRecord, &RegisterPluginRecord, kMainThread, &RefusePluginRecord>(tables);
+  Install<entry::RunModelingCommand, &RunModelingCommand, kMainThread>(tables);
 }
 
 }  // namespace testhost

@@ -1,12 +1,16 @@
 // t_HostOS_Lr: resource folders: opened for the plug-in, read by string id, closed.
 #include "object_arguments.h"
 #include "scene_tables.h"
-#include "testhost/host.h"
+#include "testhost/current.h"
+#include "testhost/host_tables.h"
+#include "testhost/ownership.h"
+#include "testhost/paths.h"
+#include "testhost/resources.h"
 
 namespace testhost {
 namespace {
 
-Resources& TheResources() { return Host::Current().ResourceModel(); }
+Resources& TheResources() { return CurrentResources(); }
 
 ResourceFolder* ResourceOpen(const PathValue* const* path) {
   Contract contract;
@@ -18,9 +22,9 @@ ResourceFolder* ResourceOpen(const PathValue* const* path) {
 ResourceFolder* OpenFolder(Contract& contract, const void* folder) {
   if (!contract.NotNull(folder, "folder")) return nullptr;
   if (ResourceFolder* open = TheResources().Find(folder)) return open;
-  const Holding* holding = Host::Current().Objects().Find(folder);
+  const Holding* holding = CurrentObjects().Find(folder);
   if (holding != nullptr && holding->released)
-    contract.Fail("folder", "is " + Host::Current().Objects().Name(folder) + ", closed already");
+    contract.Fail("folder", "is " + CurrentObjects().Name(folder) + ", closed already");
   else
     contract.Fail("folder", "is not a resource folder the host opened");
   return nullptr;
@@ -42,10 +46,10 @@ void ResourceClose(const void* folder, std::uint8_t flag) {
 
 }  // namespace
 
-void InstallResourceFolderEntries(Host& host) {
-  Install<entry::ResourceOpen, &ResourceOpen>(host);
-  Install<entry::ResourceGetString, &ResourceGetString>(host);
-  Install<entry::ResourceClose, &ResourceClose>(host);
+void InstallResourceFolderEntries(HostTables& tables) {
+  Install<entry::ResourceOpen, &ResourceOpen, kMainThread>(tables);
+  Install<entry::ResourceGetString, &ResourceGetString, kMainThread>(tables);
+  Install<entry::ResourceClose, &ResourceClose, kMainThread>(tables);
 }
 
 }  // namespace testhost

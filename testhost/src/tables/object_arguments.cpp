@@ -1,22 +1,27 @@
 #include "object_arguments.h"
 
-#include "testhost/host.h"
+#include "testhost/bitmaps.h"
+#include "testhost/current.h"
+#include "testhost/host_tables.h"
+#include "testhost/kernel.h"
+#include "testhost/ownership.h"
+#include "testhost/paths.h"
+#include "testhost/scene.h"
 
 namespace testhost {
 
 namespace {
 
-std::string NameOf(const void* object) { return Host::Current().Objects().Name(object); }
+std::string NameOf(const void* object) { return CurrentObjects().Name(object); }
 
 bool WasReleased(const void* object) {
-  const Holding* holding = Host::Current().Objects().Find(object);
+  const Holding* holding = CurrentObjects().Find(object);
   return holding != nullptr && holding->released;
 }
 
 bool IsLiveString(const void* object) {
-  Host& host = Host::Current();
-  if (!host.Framework().IsLiveObject(object)) return false;
-  const Holding* holding = host.Objects().Find(object);
+  if (!CurrentKernel().IsLiveObject(object)) return false;
+  const Holding* holding = CurrentObjects().Find(object);
   return holding != nullptr && holding->kind.rfind("string", 0) == 0;
 }
 
@@ -31,7 +36,7 @@ bool LiveStringSlot(Contract& contract, const StringSlot* slot, const char* argu
   if (!IsLiveString(*slot))
     return contract.Fail(argument, "must hold a live string or null, holds " + NameOf(*slot) +
                                        (WasReleased(*slot) ? ", released already" : ""));
-  if (text != nullptr) *text = Host::Current().Framework().StringText(*slot);
+  if (text != nullptr) *text = CurrentKernel().StringText(*slot);
   return true;
 }
 
@@ -45,8 +50,7 @@ bool EmptyPathSlot(Contract& contract, const void* slot, const char* argument) {
 PathValue* PathIn(Contract& contract, const void* slot, const char* argument) {
   if (!contract.NotNull(slot, argument)) return nullptr;
   auto* path = *static_cast<PathValue* const*>(slot);
-  Host& host = Host::Current();
-  if (path != nullptr && host.IsLivePath(path)) return path;
+  if (path != nullptr && CurrentPaths().IsLive(path)) return path;
   if (path == nullptr)
     contract.Fail(argument, "must hold a path value, holds null");
   else if (WasReleased(path))
@@ -59,7 +63,7 @@ PathValue* PathIn(Contract& contract, const void* slot, const char* argument) {
 PathValue* OwnPathIn(Contract& contract, const void* slot, const char* argument) {
   PathValue* path = PathIn(contract, slot, argument);
   if (path == nullptr) return nullptr;
-  if (!Host::Current().Objects().IsPluginOwned(path)) {
+  if (!CurrentObjects().IsPluginOwned(path)) {
     contract.Fail(argument, "holds " + NameOf(path) + ", which the plug-in may only read");
     return nullptr;
   }
@@ -68,7 +72,7 @@ PathValue* OwnPathIn(Contract& contract, const void* slot, const char* argument)
 
 SceneObject* LiveSceneObject(Contract& contract, const void* object, const char* argument) {
   if (!contract.NotNull(object, argument)) return nullptr;
-  Scene& scene = Host::Current().SceneModel();
+  Scene& scene = CurrentScene();
   auto* live = static_cast<SceneObject*>(const_cast<void*>(object));
   if (!scene.Validating() || scene.IsLive(object)) return live;
   if (scene.WasFreed(object))
@@ -80,8 +84,7 @@ SceneObject* LiveSceneObject(Contract& contract, const void* object, const char*
 
 Bitmap* HeldBitmap(Contract& contract, const void* bitmap, const char* argument) {
   if (!contract.NotNull(bitmap, argument)) return nullptr;
-  Host& host = Host::Current();
-  if (Bitmap* live = host.BitmapModel().Find(bitmap)) return live;
+  if (Bitmap* live = CurrentBitmaps().Find(bitmap)) return live;
   if (WasReleased(bitmap))
     contract.Fail(argument, "is " + NameOf(bitmap) + ", freed already");
   else

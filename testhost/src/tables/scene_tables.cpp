@@ -1,25 +1,27 @@
 #include "scene_tables.h"
 
-#include "testhost/host.h"
+#include "installers.h"
+#include "testhost/current.h"
+#include "testhost/host_tables.h"
 
 namespace testhost {
 
-void InstallSceneEntries(Host& host) {
-  InstallDocumentEntries(host);
-  InstallObjectEntries(host);
-  InstallNodeEntries(host);
-  InstallListEntries(host);
+void InstallSceneEntries(HostTables& tables) {
+  InstallDocumentEntries(tables);
+  InstallObjectEntries(tables);
+  InstallNodeEntries(tables);
+  InstallListEntries(tables);
 }
 
-void InstallResourceEntries(Host& host) {
-  InstallResourceFolderEntries(host);
-  InstallStringEntries(host);
+void InstallResourceEntries(HostTables& tables) {
+  InstallResourceFolderEntries(tables);
+  InstallStringEntries(tables);
 }
 
 // Registration is the general table's; the icon it takes is a bitmap.
-void InstallCommandEntries(Host& host) {
-  InstallBitmapEntries(host);
-  InstallGeneralEntries(host);
+void InstallCommandEntries(HostTables& tables) {
+  InstallBitmapEntries(tables);
+  InstallGeneralEntries(tables);
 }
 
 }  // namespace testhost

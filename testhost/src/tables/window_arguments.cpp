@@ -1,27 +1,30 @@
 #include "window_arguments.h"
 
-#include "testhost/host.h"
+#include "testhost/current.h"
+#include "testhost/host_tables.h"
+#include "testhost/kernel.h"
+#include "testhost/ownership.h"
+#include "testhost/windows.h"
 
 namespace testhost {
 
 namespace {
 
-std::string NameOf(const void* object) { return Host::Current().Objects().Name(object); }
+std::string NameOf(const void* object) { return CurrentObjects().Name(object); }
 
 bool IsLiveString(const void* object) {
-  Host& host = Host::Current();
-  if (!host.Framework().IsLiveObject(object)) return false;
-  const Holding* holding = host.Objects().Find(object);
+  if (!CurrentKernel().IsLiveObject(object)) return false;
+  const Holding* holding = CurrentObjects().Find(object);
   return holding != nullptr && holding->kind.rfind("string", 0) == 0;
 }
 
 }  // namespace
 
-Windows& HostWindows() { return Host::Current().WindowModel(); }
+Windows& HostWindows() { return CurrentWindows(); }
 
 bool Served(const EntryId& entry) {
-  const Host& host = Host::Current();
-  return !host.FailureArmed(entry) && host.OverrideFor(entry) == nullptr;
+  const HostTables& tables = HostTables::Current();
+  return !tables.FailureArmed(entry) && tables.OverrideFor(entry) == nullptr;
 }
 
 Window* LiveWindow(Contract& contract, const void* handle, const char* argument) {
@@ -71,7 +74,7 @@ std::string SlotText(Contract& contract, const StringSlot* slot, const char* arg
     contract.Fail(argument, "holds " + NameOf(*slot) + ", not a live string");
     return std::string();
   }
-  return Host::Current().Framework().StringText(*slot);
+  return CurrentKernel().StringText(*slot);
 }
 
 bool IsFlag(Contract& contract, std::int64_t value, const char* argument) {

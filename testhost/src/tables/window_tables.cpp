@@ -1,15 +1,17 @@
 #include "window_tables.h"
 
-#include "testhost/host.h"
+#include "installers.h"
+#include "testhost/current.h"
+#include "testhost/host_tables.h"
 
 namespace testhost {
 
-void InstallWindowEntries(Host& host) {
-  InstallDialogEntries(host);
-  InstallElementOperation(host);
-  InstallUserAreaEntries(host);
-  InstallContainerEntries(host);
-  InstallValueEntries(host);
+void InstallWindowEntries(HostTables& tables) {
+  InstallDialogEntries(tables);
+  InstallElementOperation(tables);
+  InstallUserAreaEntries(tables);
+  InstallContainerEntries(tables);
+  InstallValueEntries(tables);
 }
 
 }  // namespace testhost

@@ -129,9 +129,6 @@ ErrorRef InstallFallbacks(BindFunction bind, void** table) {
   return bind(&TableBinding<Interface>::reference, table, Interface::kKinds, Interface::kMethodCount);
 }
 
-template <typename Interface>
-FunctionTableReference& RegisterBinding(TranslationUnitRecord& unit);
-
 // Object dispatch: where an interface's method k lies in an object's class descriptor.
 struct ObjectMethodEntry {
   void* function;

@@ -1,6 +1,6 @@
 #include "testhost/jobs.h"
 
-#include "testhost/host.h"
+#include "testhost/plugin_calls.h"
 #include "testhost/kernel.h"
 
 namespace testhost {
@@ -68,7 +68,7 @@ int JobSystem::RunMainThreadJobs() {
       job = mainQueue_.front();
       mainQueue_.pop_front();
     }
-    kernel_.HostRef().IntoPlugin([&] {
+    kernel_.Calls().Into([&] {
       Routine(job, job::kRun)(job);
       return 0;
     });

@@ -3,7 +3,7 @@
 
 #include <cstdlib>
 
-#include "testhost/host.h"
+#include "testhost/plugin_calls.h"
 
 namespace testhost {
 

@@ -84,10 +84,12 @@ TEST_F(RegistrationDeathTest, StructuralErrorsTrap) {
 }
 
 TEST(Registration, UnitsLearnTheirNameFromTheirFirstNamingRecord) {
-  static core::TranslationUnitRecord unit;
-  static core::ModuleEntry module;
-  static core::InitializerRecord first;
-  static core::InitializerRecord second;
+  // Blank records of the test's own: a record registers once only, so records kept
+  // from an earlier run of this test in the same process would trap.
+  core::TranslationUnitRecord unit{};
+  core::ModuleEntry module{};
+  core::InitializerRecord first{};
+  core::InitializerRecord second{};
   core::RegisterUnit(unit, module, core::kUnnamedUnit, 0);
   EXPECT_EQ(std::string(unit.head.id.text, core::IdLength(unit.head.id)), "??");
   core::RegisterInitializer(first, core::Id("configuration"), unit, "src/core/configuration.cpp", 128);

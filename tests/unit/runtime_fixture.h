@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "object.h"
 #include "operatingsystem.h"
@@ -34,6 +36,13 @@ class BoundRuntimeTest : public ::testing::Test {
   testhost::Windows& windows() { return host_->WindowModel(); }
   testhost::Scene& scene() { return host_->SceneModel(); }
   std::string Console() { return kernel().ConsoleText(); }
+  // The faults the host reported since the last look; they are then cleared, as a
+  // test that looks at them expected them.
+  std::vector<std::string> Faults() {
+    std::vector<std::string> faults = host().Failures();
+    host().ClearFailures();
+    return faults;
+  }
 
   std::unique_ptr<testhost::Host> host_;
 };

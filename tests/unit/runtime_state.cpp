@@ -7,10 +7,13 @@
 #include "datatype.h"
 #include "debugglobals.h"
 #include "debugoutput.h"
+#include "error.h"
 #include "host_pmain.h"
 #include "host_resource.h"
+#include "interfaces.h"
 #include "object.h"
 #include "operatingsystem.h"
+#include "refcount.h"
 
 namespace {
 
@@ -46,6 +49,10 @@ std::vector<Region> Regions() {
 #define STATLUME_SAVE_TABLE(name) regions.push_back(Of(t_HostOS_##name));
   STATLUME_HOST_TABLES(STATLUME_SAVE_TABLE)
 #undef STATLUME_SAVE_TABLE
+  // A module-local error is released like any error the code receives, which drops
+  // its count word, although it is never freed.
+  for (int code = 0; code < iface::errors::kStandardErrorCount; ++code)
+    regions.push_back(Of(*core::CountWord(core::ModuleLocalError(code))));
   return regions;
 }
 

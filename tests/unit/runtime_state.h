@@ -1,8 +1,8 @@
 #pragma once
 // The module globals the plug-in's code keeps (host tables, entry state, resource
 // record, diagnostics state, configuration, CPU flags, data type holders, the module
-// record), saved before every unit test and put back after it, so that the tests
-// pass in any order and in one process.
+// record, the count words of the module-local errors), saved before every unit test
+// and put back after it, so that the tests pass in any order and in one process.
 #include <gtest/gtest.h>
 
 #include <cstddef>

@@ -1,5 +1,7 @@
-// Scene access through the host's entries, against the test host's scene: what the
-// host answers, and what it refuses (each refusal names the entry and the argument).
+// Scene access (host_scene.h) through the host's document, object, node and list
+// entries (t_HostOS_Bd, Bo, At, Bl) and its modeling commands, against the test
+// host's scene: what the host answers, and what it refuses (each refusal names the
+// entry and the argument).
 #include <cstring>
 
 #include "host_scene.h"
@@ -18,12 +20,6 @@ class SceneTest : public BoundRuntimeTest {
   void SetUp() override {
     BoundRuntimeTest::SetUp();
     document = scene().NewDocument();
-  }
-  // The faults the host reported since the last look; they are then cleared.
-  std::vector<std::string> Faults() {
-    std::vector<std::string> faults = host().Failures();
-    host().ClearFailures();
-    return faults;
   }
   ModelingCommandRecord RecordFor(BaseObject* object) {
     ModelingCommandRecord record{};
@@ -315,23 +311,4 @@ TEST_F(SceneTest, ResultsArePrivateToTheCallThatObtainedThem) {
   EXPECT_EQ(faults[0].rfind("the plug-in kept editable copy #", 0), 0u) << faults[0];
   EXPECT_NE(faults[0].find("past the call that obtained it"), std::string::npos);
   FreeObject(kept);
-}
-
-TEST(Generators, CountsOfTheParametricPrimitives) {
-  EXPECT_EQ(testhost::Generate(ObjectKind::Cube, 2).points, 26);
-  EXPECT_EQ(testhost::Generate(ObjectKind::Cube, 2).polygons, 24);
-  EXPECT_EQ(testhost::Generate(ObjectKind::Plane, 3).points, 16);
-  EXPECT_EQ(testhost::Generate(ObjectKind::Sphere, 24).polygons, 288);
-  EXPECT_EQ(testhost::Generate(ObjectKind::Sphere, 24).points, 266);
-}
-
-// Large segment counts saturate at the Int32 range instead of wrapping round.
-TEST(Generators, LargeSegmentCountsSaturate) {
-  constexpr std::int32_t kMost = 2147483647;
-  EXPECT_EQ(testhost::Generate(ObjectKind::Cube, 18918).polygons, 6 * 18918 * 18918);
-  EXPECT_EQ(testhost::Generate(ObjectKind::Cube, 18919).polygons, kMost);
-  EXPECT_EQ(testhost::Generate(ObjectKind::Cube, kMost).points, kMost);
-  EXPECT_EQ(testhost::Generate(ObjectKind::Plane, 100000).polygons, kMost);
-  EXPECT_EQ(testhost::Generate(ObjectKind::Sphere, kMost).polygons, kMost);
-  EXPECT_EQ(testhost::Generate(ObjectKind::Sphere, 65536).points, 65536 * 32767 + 2);
 }

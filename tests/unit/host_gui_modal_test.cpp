@@ -1,4 +1,5 @@
-// Modal dialogs, their range checks, and the close queries of sub-dialogs.
+// Modal dialogs (host_gui.h), their range checks, and the close queries of
+// sub-dialogs.
 #include <vector>
 
 #include "host_gui.h"

@@ -1,35 +1,10 @@
-// Identifiers and the structural checks of the static registration.
+// The static registration records: structural errors trap, units take their names
+// and children in order.
 #include <gtest/gtest.h>
 
 #include <csignal>
 
-#include "apibaseid.h"
 #include "registration.h"
-
-TEST(EntityId, HashAndLengthArePackedIntoOneWord) {
-  constexpr core::EntityId abc = core::Id("abc");
-  static_assert(core::HashIdText("abc", 3) == 96354);
-  EXPECT_EQ(abc.word, (std::uint64_t{3} << 44) + 96354);
-  EXPECT_EQ(core::Id("").word, 0u);
-  EXPECT_EQ(core::IdLength(core::Id("net.hostapp.system")), 18u);
-  // Bytes count unsigned: 0xE9 adds 233, not -23.
-  EXPECT_EQ(core::HashIdText("\xE9", 1), 233u);
-  // The hash keeps the low 43 bits of the 64-bit wrap-around sum.
-  const char long_text[] = "a much longer identifier text that overflows sixty-four bits";
-  std::uint64_t h = 0;
-  for (const char* c = long_text; *c; ++c) h = h * 31 + static_cast<unsigned char>(*c);
-  EXPECT_EQ(core::HashIdText(long_text, sizeof(long_text) - 1), h & 0x7ffffffffffULL);
-}
-
-TEST(EntityId, EqualityComparesWordsThenText) {
-  static const char copy[] = "abc";
-  EXPECT_TRUE(core::IdEquals(core::Id("abc"), core::EntityIdOfText(copy)));
-  core::EntityId owned = core::Id("abc");
-  owned.word |= core::kIdOwnedText;
-  EXPECT_TRUE(core::IdEquals(owned, core::Id("abc")));
-  EXPECT_FALSE(core::IdEquals(core::Id("abd"), core::Id("abc")));
-  EXPECT_TRUE(core::IdEquals(core::EntityIdOfText(nullptr), core::EntityId{nullptr, 0}));
-}
 
 namespace {
 core::TranslationUnitRecord g_testUnit;
@@ -84,10 +59,12 @@ TEST_F(RegistrationDeathTest, StructuralErrorsTrap) {
 }
 
 TEST(Registration, UnitsLearnTheirNameFromTheirFirstNamingRecord) {
-  static core::TranslationUnitRecord unit;
-  static core::ModuleEntry module;
-  static core::InitializerRecord first;
-  static core::InitializerRecord second;
+  // Blank records of the test's own: a record registers once only, so records kept
+  // from an earlier run of this test in the same process would trap.
+  core::TranslationUnitRecord unit{};
+  core::ModuleEntry module{};
+  core::InitializerRecord first{};
+  core::InitializerRecord second{};
   core::RegisterUnit(unit, module, core::kUnnamedUnit, 0);
   EXPECT_EQ(std::string(unit.head.id.text, core::IdLength(unit.head.id)), "??");
   core::RegisterInitializer(first, core::Id("configuration"), unit, "src/core/configuration.cpp", 128);

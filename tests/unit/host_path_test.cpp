@@ -1,5 +1,5 @@
-// Host path values and the composite path operations, against the test host's
-// path entries.
+// Host path values and the composite path operations (host_path.h), against the
+// test host's path entries (t_HostOS_Fn, fn_paths.cpp).
 #include <gtest/gtest.h>
 
 #include "host_path.h"

@@ -6,7 +6,7 @@
 
 namespace {
 
-constexpr core::SourceLocation kHere{"tests/unit/errors_test.cpp", 42, 0};
+constexpr core::SourceLocation kHere{"tests/unit/error_test.cpp", 42, 0};
 
 const testhost::ErrorValue& Value(core::ErrorRef error) {
   return *reinterpret_cast<const testhost::ErrorValue*>(error);

@@ -1,63 +1,12 @@
-// The strict host on the window side: a wrong argument or a wrong use of an object
-// the host handed out fails the test, naming the entry, the argument and the object.
-#include <functional>
-#include <initializer_list>
-#include <string>
-
-#include "host_userarea.h"
-#include "runtime_fixture.h"
+// The strict host's dialog entries (host_gui.h, t_HostOS_Cd, served by the test
+// host's cd_dialogs.cpp and cd_element_operation.cpp): a wrong argument or a wrong
+// use of a window object fails the test, naming the entry, the argument and the
+// object.
+#include "window_contract_fixture.h"
 
 namespace code = testhost::code;
 namespace entry = testhost::entry;
 namespace op = testhost::op;
-
-namespace {
-
-// A dialog that does, while it handles a message, what a test asks of it.
-class ScriptedDialog : public GeDialog {
- public:
-  std::int32_t HandleMessage(const GeContainer& message, GeContainer& result) override {
-    if (script) script(message, result);
-    return GeDialog::HandleMessage(message, result);
-  }
-  std::function<void(const GeContainer&, GeContainer&)> script;
-};
-
-class Area : public GeUserArea {};
-
-const StringSlot* Text(const core::String& text) { return text.Slot(); }
-
-}  // namespace
-
-class WindowContractTest : public BoundRuntimeTest {
- protected:
-  // The host reported exactly one fault, and it names each of `parts`; the fault
-  // is then forgotten, as it was expected.
-  ::testing::AssertionResult OneFault(std::initializer_list<std::string> parts) {
-    const std::vector<std::string> faults = host().Failures();
-    host().ClearFailures();
-    if (faults.size() != 1) {
-      auto result = ::testing::AssertionFailure() << faults.size() << " faults:";
-      for (const std::string& fault : faults) result << "\n  " << fault;
-      return result;
-    }
-    for (const std::string& part : parts)
-      if (faults[0].find(part) == std::string::npos)
-        return ::testing::AssertionFailure() << "\"" << faults[0] << "\" does not name \"" << part << "\"";
-    return ::testing::AssertionSuccess();
-  }
-  // An entry called with raw argument types, as a faulty caller could.
-  template <typename F>
-  F* Raw(testhost::EntryId id) {
-    return reinterpret_cast<F*>(static_cast<void**>(host().TablePointer(id.table))[id.offset / 8]);
-  }
-  std::intptr_t Operate(DialogHandle handle, std::int32_t operation, std::int32_t id, const StringSlot* text,
-                        std::int32_t a = 0, std::int32_t b = 0, std::int32_t c = 0, std::int32_t d = 0,
-                        void* pointer = nullptr, void** out = nullptr) {
-    return ElementOperation(handle, operation, id, text, a, b, c, d, pointer, out);
-  }
-  testhost::Window& window(GeDialog& dialog) { return *windows().Find(dialog.WindowHandle()); }
-};
 
 TEST_F(WindowContractTest, WindowHandlesAreLiveWindowObjects) {
   Operate(nullptr, op::kIsWindowOpen, 0, nullptr);
@@ -224,85 +173,6 @@ TEST_F(WindowContractTest, ResultsAreThePluginsOwnContainersWithAnId) {
   DialogDeliverResult(handle, reinterpret_cast<GeContainer*>(&hosts));
   EXPECT_TRUE(OneFault({"(DialogDeliverResult)", "argument 'result'", "host container #", "may only read"}));
   windows().DestroyContainer(&hosts);
-}
-
-TEST_F(WindowContractTest, ContainersAndValuesLastOnlyForTheCallThatMadeThem) {
-  ScriptedDialog dialog;
-  testhost::Window& target = window(dialog);
-  GeContainer kept{};
-  dialog.script = [&](const GeContainer&, GeContainer&) { ContainerInit(&kept, 7, nullptr); };
-  windows().Send(target, code::MciM);
-  EXPECT_TRUE(OneFault({"still held container #", "(ContainerInit) with id 7", "when its call returned",
-                        "(ContainerDestroy)"}));
-  dialog.script = nullptr;
-  ContainerDestroy(&kept);  // late, but its own
-  EXPECT_TRUE(host().Failures().empty());
-
-  dialog.AddLabel(1001, 57, 0, 0, core::String(), 0);
-  GeValue answer{0, 0, 0};
-  dialog.script = [&](const GeContainer&, GeContainer&) {
-    LocalContainer message(code::bTIC);
-    message.SetString(code::bTIC, Text(core::String("1")));
-    message.SetInt32(code::tris, 0);
-    message.SetInt32(code::valu, 0);
-    SendElementMessage(&answer, dialog.WindowHandle(), 1001, message.get(), nullptr);
-  };
-  windows().Send(target, code::MciM);
-  EXPECT_TRUE(OneFault({"still held typed value #", "(SendElementMessage) to element 1001", "(GeValueDestroy)"}));
-  ReleaseGeValue(answer);
-  ReleaseGeValue(answer);
-  EXPECT_TRUE(OneFault({"(GeValueDestroy)", "typed value #", "twice"}));
-  GeValueGetInt32(&answer);
-  EXPECT_TRUE(OneFault({"(GeValueGetInt32)", "argument 'value'", "released already"}));
-}
-
-TEST_F(WindowContractTest, TheHostsMessagesAreReadOnly) {
-  ScriptedDialog dialog;
-  dialog.script = [](const GeContainer& message, GeContainer&) {
-    ContainerSetInt32(const_cast<GeContainer*>(&message), code::meid, 1);
-  };
-  windows().Send(window(dialog), code::bACT);
-  EXPECT_TRUE(OneFault({"(ContainerSetInt32)", "argument 'container'", "host container #", "may only read"}));
-  dialog.script = [](const GeContainer& message, GeContainer&) { ContainerDestroy(const_cast<GeContainer*>(&message)); };
-  windows().Send(window(dialog), code::bACT);
-  EXPECT_TRUE(OneFault({"(ContainerDestroy)", "host container #", "belongs to the host"}));
-}
-
-TEST_F(WindowContractTest, ContainersAreConstructedOnceAndDestroyedOnce) {
-  GeContainer storage{};
-  ContainerInit(&storage, 1, nullptr);
-  ContainerDestroy(&storage);
-  ContainerDestroy(&storage);
-  EXPECT_TRUE(OneFault({"(ContainerDestroy)", "container #", "twice"}));
-  ContainerGetId(&storage);
-  EXPECT_TRUE(OneFault({"(ContainerGetId)", "argument 'container'", "destroyed already"}));
-  GeContainer stranger{};
-  ContainerGetInt32(&stranger, code::meid, 0);
-  EXPECT_TRUE(OneFault({"(ContainerGetInt32)", "argument 'container'", "holds no container"}));
-
-  ContainerInit(&storage, 1, nullptr);
-  const GeContainer first = storage;
-  ContainerInit(&storage, 2, nullptr);
-  EXPECT_TRUE(OneFault({"(ContainerInit)", "argument 'storage'", "still holds container #", "loses it"}));
-  ContainerDestroy(&storage);
-  ContainerDestroy(const_cast<GeContainer*>(&first));
-  EXPECT_TRUE(host().Failures().empty());
-}
-
-TEST_F(WindowContractTest, UserAreasAreThePluginsUntilReleasedOnce) {
-  GeDialog dialog;
-  {
-    Area area;
-    dialog.AttachUserArea(area, ElementRef{300}, 0x10);
-    EXPECT_TRUE(OneFault({"(DialogCreateUserArea)", "argument 'flags'", "USERAREAFLAGS"}));
-    UserAreaHandle handle = area.AreaHandle();
-    UserAreaRelease(handle);
-    UserAreaWidth(handle);
-    EXPECT_TRUE(OneFault({"(UserAreaWidth)", "argument 'user area'", "user area #", "released already"}));
-  }  // the area's destructor releases the handle a second time
-  EXPECT_TRUE(OneFault({"(UserAreaRelease)", "user area #", "twice"}));
-  UserAreaRelease(DialogCreateUserArea(dialog.WindowHandle(), 300, nullptr, 0, nullptr));
-  EXPECT_TRUE(OneFault({"(DialogCreateUserArea)", "argument 'user data'", "must not be null"}));
 }
 
 TEST_F(WindowContractTest, CustomGuiMessageIsThePluginsCopyWithTheHostsElement) {

@@ -1,6 +1,7 @@
 // The command registration record as the host reads it, by byte offset: each
 // operation the compiler's member pointer to its own virtual member of CommandData,
-// everything else zero; and the arguments of the registration entry.
+// everything else zero; and the arguments of the registration entry (t_HostOS_Ge
+// offset 344).
 #include <cstring>
 #include <vector>
 
@@ -51,11 +52,6 @@ class CommandRecordTest : public BoundRuntimeTest {
     name = core::String();
     help = core::String();
     BoundRuntimeTest::TearDown();
-  }
-  std::vector<std::string> Faults() {
-    std::vector<std::string> faults = host().Failures();
-    host().ClearFailures();
-    return faults;
   }
   // Registers a probe as the plug-in does and answers the record the host received.
   std::vector<unsigned char> RegisterProbe() {

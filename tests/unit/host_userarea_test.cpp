@@ -1,4 +1,4 @@
-// User areas inside dialogs and the custom GUI base.
+// User areas inside dialogs and the custom GUI base (host_userarea.h, t_HostOS_Cu).
 #include <vector>
 
 #include "host_userarea.h"

@@ -1,4 +1,5 @@
-// The dialog bridge: dispatch of host messages, member operations, modal dialogs.
+// The dialog bridge (host_gui.h, t_HostOS_Cd): dispatch of host messages, member
+// operations, modal dialogs.
 #include <cstring>
 #include <new>
 #include <vector>

@@ -62,9 +62,10 @@ std::string HelpText() {
          "\n"
          "Exit status: 0 success, 1 the host recorded a fault of the plug-in, 2 bad input.\n"
          "\n"
-         "statlume-host validate [--level 1..10] [--seed N] [--case NAME] [--json FILE]\n"
-         "                       [PLUGIN_FOLDER] hammers a plug-in the way a host can\n"
-         "                       (statlume-host validate --help).\n" +
+         "statlume-host validate [--level 1..10] [--seed N] [--case NAME] [--group GROUP]\n"
+         "                       [--json FILE] [PLUGIN_FOLDER] hammers a plug-in the way a\n"
+         "                       host can; statlume-host validate --list lists its cases and\n"
+         "                       what each checks (statlume-host validate --help).\n" +
          (formats.empty() ? std::string() : "\n3D formats read:" + formats + "\n");
 }
 

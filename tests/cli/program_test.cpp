@@ -2,6 +2,7 @@
 // session, and every kind of bad input ending in one clear message and status 2.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <nlohmann/json.hpp>
@@ -211,6 +212,7 @@ TEST(Validator, BadArgumentsEndInOneClearMessage) {
       {{"validate", "--group", "tables", "--level", "1"}, "no case of group tables runs at level 1"},
       {{"validate", STATLUME_FIXTURE_ROOT}, "more than one plug-in library in"},
       {{"validate", "--json", "/nonexistent/report.json"}, "cannot write the report"},
+      {{"validate", "--json"}, "option --json needs a value"},
   };
   for (const auto& [arguments, message] : cases) {
     const ProgramRun run = RunProgram(arguments);
@@ -231,6 +233,9 @@ TEST(Validator, GroupRunsItsOwnCasesOnly) {
     names.insert(c.at("name").get<std::string>());
     EXPECT_EQ(c.at("level"), 1) << c.dump();
     EXPECT_EQ(c.at("status"), "passed") << c.dump();
+    const json& needs = c.at("requires");
+    EXPECT_NE(std::find(needs.begin(), needs.end(), "symbol-table"), needs.end()) << c.dump();
+    EXPECT_FALSE(c.contains("missing")) << c.dump();
   }
   EXPECT_EQ(names, (std::set<std::string>{"threads.main-thread-at-once", "threads.jobs-while-recounting"}));
 }

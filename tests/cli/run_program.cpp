@@ -41,6 +41,12 @@ std::string ScratchFolder::Write(const std::string& name, const std::string& con
 }
 
 ProgramRun RunProgram(const std::vector<std::string>& arguments, const std::string& input) {
+  std::vector<std::string> words{STATLUME_HOST_PROGRAM};
+  words.insert(words.end(), arguments.begin(), arguments.end());
+  return RunCommand(words, input);
+}
+
+ProgramRun RunCommand(std::vector<std::string> words, const std::string& input) {
   ScratchFolder scratch;
   const std::string in = scratch.Write("stdin", input), out = scratch.Path("stdout"), err = scratch.Path("stderr");
   posix_spawn_file_actions_t actions;
@@ -48,8 +54,6 @@ ProgramRun RunProgram(const std::vector<std::string>& arguments, const std::stri
   posix_spawn_file_actions_addopen(&actions, 0, in.c_str(), O_RDONLY, 0);
   posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
   posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-  std::vector<std::string> words{STATLUME_HOST_PROGRAM};
-  words.insert(words.end(), arguments.begin(), arguments.end());
   std::vector<char*> argv;
   for (std::string& word : words) argv.push_back(word.data());
   argv.push_back(nullptr);

@@ -10,6 +10,9 @@ struct ProgramRun {
 
 ProgramRun RunProgram(const std::vector<std::string>& arguments, const std::string& input = "");
 
+// Runs another program: `words` are its path and its arguments.
+ProgramRun RunCommand(std::vector<std::string> words, const std::string& input = "");
+
 // A scratch folder for the files a test writes, removed with the object.
 class ScratchFolder {
  public:

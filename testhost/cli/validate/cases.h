@@ -1,13 +1,14 @@
 #pragma once
 // The validator's cases: each runs on its own in a process of its own, so that a
 // crash is reported rather than fatal. A case names itself, the level from which
-// it runs, and whether it draws on the seed.
+// it runs, whether it draws on the seed, what it needs and what it checks.
 #include <cstdint>
 #include <functional>
 #include <map>
 #include <string>
 #include <vector>
 
+#include "requirements.h"
 #include "testhost/host.h"
 
 namespace validate {
@@ -22,18 +23,29 @@ struct CaseResult {
   bool passed = true;
   bool skipped = false;
   std::string detail;                     // why it failed or was skipped
+  std::vector<Requirement> missing;       // what a skipped case lacked
   std::map<std::string, double> figures;  // cycles, messages sent, times, ...
   void Fail(const std::string& why) {
     if (passed) detail = why;
     passed = false;
   }
+  // Skips the case for want of `requirement`; `why` says what was found lacking.
+  void Skip(Requirement requirement, const std::string& why) {
+    skipped = true;
+    missing.push_back(requirement);
+    detail += (detail.empty() ? "" : "; ") + ("missing requirement " + RequirementName(requirement) + ": " + why);
+  }
 };
 
 struct Case {
-  std::string name;
-  int level;
-  bool random;
+  std::string name;  // "GROUP.what"
+  int level;         // the lowest level whose runs take it
+  bool random;       // draws on the seed
+  Requirements needs;
+  std::string description;  // what it checks, in one line
   std::function<void(const CaseContext&, CaseResult&)> run;
+
+  std::string Group() const { return name.substr(0, name.find('.')); }
 };
 
 // Every fault the host recorded fails the case, the first one named (after

@@ -278,9 +278,19 @@ void OptionsAndScene(const CaseContext& context, CaseResult& result) {
 }  // namespace
 
 void AddDialogCases(std::vector<Case>& cases) {
-  cases.push_back({"dialog.random-messages", 2, true, RandomMessages});
-  cases.push_back({"dialog.open-close-storm", 2, true, OpenCloseStorm});
-  cases.push_back({"dialog.options-and-scene", 2, true, OptionsAndScene});
+  cases.push_back({"dialog.random-messages", 2, true, {},
+                   "random message streams through the dialog (known and unknown codes, keys missing or extra, "
+                   "layout out of order, value and destroy messages) between scene edits: the window follows "
+                   "the dialog's model, and settles on the host's counts",
+                   RandomMessages});
+  cases.push_back({"dialog.open-close-storm", 2, true, {},
+                   "the window opened, closed and restored again and again with messages between: each opening "
+                   "starts from the default options and the scene's counts",
+                   OpenCloseStorm});
+  cases.push_back({"dialog.options-and-scene", 2, true, {},
+                   "the three options toggled between scene edits, scene changes and failing conversions: the "
+                   "fields follow the host's count at once, or keep theirs while paused",
+                   OptionsAndScene});
 }
 
 }  // namespace validate

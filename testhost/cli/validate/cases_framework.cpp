@@ -4,6 +4,7 @@
 // at every allocation), the allocator failing at random sets of allocations, and
 // every table entry the plug-in calls answering its failure value. After each
 // fault a clean session in the same host must still work and nothing may leak.
+#include <map>
 #include <random>
 
 #include "cases.h"
@@ -53,6 +54,22 @@ void RandomAllocations(const CaseContext& context, CaseResult& result) {
   result.figures["allocations per session"] = reference.allocations;
 }
 
+// What each sweep family takes away or breaks in the faulty session.
+std::string FamilyFault(const std::string& family) {
+  static const std::map<std::string, std::string> faults = {
+      {"published", "each published interface or declaration taken away"},
+      {"methods", "each framework method left unbound"},
+      {"signatures", "each framework method published under a wrong signature hash"},
+      {"initializers", "the kernel's initializer withheld, or failing for each interface"},
+      {"answers", "framework methods answering errors (logger, string conversion, data types, machine information)"},
+      {"allocations", "the allocator failing at each allocation of a full session in turn"},
+      {"entries", "each host table entry the plug-in calls answering its failure value"},
+      {"calls", "each single call of a host table entry that answers a value failing alone"},
+  };
+  const auto found = faults.find(family);
+  return found == faults.end() ? "" : found->second;
+}
+
 }  // namespace
 
 void AddFrameworkCases(std::vector<Case>& cases) {
@@ -60,10 +77,16 @@ void AddFrameworkCases(std::vector<Case>& cases) {
     const std::string name = family == "entries"       ? "tables.entries-failing"
                              : family == "calls"       ? "tables.entry-calls-failing"
                                                        : "framework." + family;
-    cases.push_back({name, 2, false,
+    const std::string fault = FamilyFault(family);
+    cases.push_back({name, 2, false, {},
+                     fault.empty() ? "" : fault + ": each faulty session ends cleanly, and a clean session after it "
+                                                  "shows the right counts with nothing leaked",
                      [family](const CaseContext& context, CaseResult& result) { Family(family, context, result); }});
   }
-  cases.push_back({"framework.random-allocations", 3, true, RandomAllocations});
+  cases.push_back({"framework.random-allocations", 3, true, {},
+                   "the allocator failing at random sets of a full session's allocations (10 rounds per level), "
+                   "each session followed by a clean one that must work",
+                   RandomAllocations});
 }
 
 }  // namespace validate

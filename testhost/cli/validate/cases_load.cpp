@@ -3,11 +3,11 @@
 // and every action and message id, known or not.
 #include <array>
 #include <chrono>
-#include <filesystem>
 #include <random>
 #include <set>
 
 #include "cases.h"
+#include "process_figures.h"
 #include "testhost/full_session.h"
 #include "testhost/host.h"
 #include "testhost/numbers.h"
@@ -29,19 +29,6 @@ constexpr bool kMemoryQuarantined = false;
 
 double Milliseconds(Clock::time_point since) {
   return std::chrono::duration<double, std::milli>(Clock::now() - since).count();
-}
-
-// The resident set of this process in kilobytes, or 0 where it cannot be read.
-long ResidentKilobytes();
-
-// The files, libraries' handles included, this process holds open.
-std::size_t OpenHandles() {
-  std::error_code error;
-  std::size_t count = 0;
-  for (auto it = std::filesystem::directory_iterator("/proc/self/fd", error); !error && it != std::filesystem::directory_iterator();
-       it.increment(error))
-    ++count;
-  return count;
 }
 
 void ColdAndWarmLoad(const CaseContext& context, CaseResult& result) {
@@ -331,24 +318,32 @@ void FullSession(const CaseContext& context, CaseResult& result) {
   TakeFaults(host, result);
 }
 
-long ResidentKilobytes() {
-  std::FILE* status = std::fopen("/proc/self/statm", "r");
-  if (status == nullptr) return 0;
-  long pages = 0, resident = 0;
-  const int read = std::fscanf(status, "%ld %ld", &pages, &resident);
-  std::fclose(status);
-  return read == 2 ? resident * 4 : 0;
-}
-
 }  // namespace
 
 void AddLoadCases(std::vector<Case>& cases) {
-  cases.push_back({"load.cold-and-warm", 1, false, ColdAndWarmLoad});
-  cases.push_back({"load.full-session", 1, false, FullSession});
-  cases.push_back({"load.records", 1, false, RecordsAreWellFormed});
-  cases.push_back({"load.cycles", 1, false, LoadCycles});
-  cases.push_back({"load.actions-and-messages", 1, false, EveryActionAndMessage});
-  cases.push_back({"load.random-actions", 1, true, RandomActions});
+  cases.push_back({"load.cold-and-warm", 1, false, {},
+                   "the library loaded and unloaded twice, cold then warm, each load timed and clean",
+                   ColdAndWarmLoad});
+  cases.push_back({"load.full-session", 1, false, {},
+                   "one full session on a small scene (command, dialog, every option, About, Help, close, "
+                   "reopen, end): the first display shows the scene's counts",
+                   FullSession});
+  cases.push_back({"load.records", 1, false, {},
+                   "the records of g_framework read from the host's side: known kinds, lists that end, "
+                   "identifiers hashed right, module dependencies the host has",
+                   RecordsAreWellFormed});
+  cases.push_back({"load.cycles", 1, false, {Requirement::kProcessFigures},
+                   "load, start, end and unload again and again (100 per level, 10 000 at level 10): no "
+                   "framework memory left, neither the process nor its open handles grow",
+                   LoadCycles});
+  cases.push_back({"load.actions-and-messages", 1, false, {},
+                   "every action and message id, known and unknown, nested and unbalanced initialisation and "
+                   "end actions, each answered as the host expects",
+                   EveryActionAndMessage});
+  cases.push_back({"load.random-actions", 1, true, {},
+                   "random streams of actions and messages with nested initialisation and end actions, each "
+                   "answered as the host expects",
+                   RandomActions});
 }
 
 }  // namespace validate

@@ -267,13 +267,33 @@ void FailingConversions(const CaseContext& context, CaseResult& result) {
 }  // namespace
 
 void AddSceneCases(std::vector<Case>& cases) {
-  cases.push_back({"scene.empty", 2, false, EmptyScene});
-  cases.push_back({"scene.single-objects", 2, true, SingleObjects});
-  cases.push_back({"scene.chains", 2, true, Chains});
-  cases.push_back({"scene.wide", 2, true, Wide});
-  cases.push_back({"scene.large-mixed", 2, true, LargeMixed});
-  cases.push_back({"scene.random-edits", 2, true, RandomEdits});
-  cases.push_back({"scene.failing-conversions", 2, true, FailingConversions});
+  cases.push_back({"scene.empty", 2, false, {},
+                   "nothing to count: an empty document, nothing selected, the selection deleted, another "
+                   "document made active and back",
+                   EmptyScene});
+  cases.push_back({"scene.single-objects", 2, true, {},
+                   "each kind of object alone, among siblings and below a parent, under all four combinations "
+                   "of the counting options",
+                   SingleObjects});
+  cases.push_back({"scene.chains", 2, true, {},
+                   "one deep chain beside short ones, up to a million objects at level 10: the count goes all "
+                   "the way down and never into the neighbours",
+                   Chains});
+  cases.push_back({"scene.wide", 2, true, {},
+                   "a group with the level's objects side by side below it, some of them groups again",
+                   Wide});
+  cases.push_back({"scene.large-mixed", 2, true, {},
+                   "a mixed hierarchy of the level's size (a million objects at level 10) with edits, options "
+                   "and pauses",
+                   LargeMixed});
+  cases.push_back({"scene.random-edits", 2, true, {},
+                   "many small edits, option changes and pauses on a mid-sized hierarchy, scene change after "
+                   "scene change",
+                   RandomEdits});
+  cases.push_back({"scene.failing-conversions", 2, true, {},
+                   "the host's conversions failing in every way at random: a failure shows zeros, every result "
+                   "taken is freed, the next working conversion shows the counts again",
+                   FailingConversions});
 }
 
 }  // namespace validate

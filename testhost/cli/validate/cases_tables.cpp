@@ -73,12 +73,21 @@ void HostVersion(std::int32_t version, const CaseContext& context, CaseResult& r
 void AddTableCases(std::vector<Case>& cases) {
   for (int t = 0; t < testhost::kTableCount; ++t) {
     const auto table = static_cast<testhost::Table>(t);
-    cases.push_back({std::string("tables.missing-") + testhost::TableName(table), 2, false,
+    cases.push_back({std::string("tables.missing-") + testhost::TableName(table), 2, false, {},
+                     std::string("a full session on a host without the table ") + testhost::TableName(table) +
+                         ": accepted, and nothing breaks the host's rules or is left behind",
                      [table](const CaseContext& context, CaseResult& result) { MissingTable(table, context, result); }});
   }
-  cases.push_back({"tables.random-missing", 2, true, RandomMissingTables});
+  cases.push_back({"tables.random-missing", 2, true, {},
+                   "full sessions on hosts without random sets of tables (5 rounds per level): each accepted, "
+                   "nothing broken or left behind",
+                   RandomMissingTables});
   for (std::int32_t version : {0, 2023999, 2024000, 2024001, 2147483647, -1, -2147483647 - 1}) {
-    cases.push_back({"tables.version-" + std::to_string(version), 2, false,
+    const std::string host = "a host of version " + std::to_string(version);
+    cases.push_back({"tables.version-" + std::to_string(version), 2, false, {},
+                     version < kRequiredVersion
+                         ? host + ", older than " + std::to_string(kRequiredVersion) + ": refused at the first action"
+                         : host + ": accepted, and the first display shows the scene's counts",
                      [version](const CaseContext& context, CaseResult& result) { HostVersion(version, context, result); }});
   }
 }

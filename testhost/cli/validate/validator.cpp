@@ -16,6 +16,7 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 
+#include "case_list.h"
 #include "cases.h"
 #include "session.h"
 #include "testhost/system.h"
@@ -31,10 +32,13 @@ using nlohmann::json;
 
 struct Options {
   int level = 1;
+  bool levelGiven = false;  // --list without --level lists every level
   std::uint64_t seed = 1;
   std::string only;   // --case
   std::string group;  // --group
-  std::string report;
+  bool list = false;  // --list: describe the cases instead of running them
+  bool json = false;
+  std::string report;  // --json FILE; --list --json without a file prints to the standard output
   std::string folder;
   std::string runCase;  // internal: run one case here and write its result
   std::string resultFile;  // internal: where the case writes its result
@@ -63,11 +67,17 @@ Options Parse(const std::vector<std::string>& arguments) {
       if (i + 1 >= arguments.size()) throw UsageError{"option " + argument + " needs a value"};
       return arguments[++i];
     };
-    if (argument == "--level") options.level = Number(argument, value(), 1, 10);
-    else if (argument == "--seed") options.seed = static_cast<std::uint64_t>(Number(argument, value(), 0, 2147483647));
+    if (argument == "--level") {
+      options.level = Number(argument, value(), 1, 10);
+      options.levelGiven = true;
+    } else if (argument == "--seed") options.seed = static_cast<std::uint64_t>(Number(argument, value(), 0, 2147483647));
     else if (argument == "--case") options.only = value();
     else if (argument == "--group") options.group = value();
-    else if (argument == "--json") options.report = value();
+    else if (argument == "--json") {
+      options.json = true;
+      if (i + 1 < arguments.size() && !arguments[i + 1].empty() && arguments[i + 1][0] != '-')
+        options.report = arguments[++i];
+    } else if (argument == "--list") options.list = true;
     else if (argument == "--run-case") options.runCase = value();
     else if (argument == "--result") options.resultFile = value();
     else if (argument == "--help") options.help = true;
@@ -76,6 +86,7 @@ Options Parse(const std::vector<std::string>& arguments) {
     else if (options.folder.empty()) options.folder = argument;
     else throw UsageError{"more than one plug-in folder given"};
   }
+  if (options.json && options.report.empty() && !options.list) throw UsageError{"option --json needs a value"};
   return options;
 }
 
@@ -95,30 +106,38 @@ std::string Dump(const json& value, int indent = -1) {
 // the plug-in prints can be taken for it.
 std::string g_resultFile;
 
+json RequirementNames(const std::vector<Requirement>& requirements) {
+  json names = json::array();
+  for (Requirement requirement : requirements) names.push_back(RequirementName(requirement));
+  return names;
+}
+
 void WriteResult(const CaseResult& result) {
   const json line = {{"passed", result.passed}, {"skipped", result.skipped}, {"detail", result.detail},
-                     {"figures", result.figures}};
+                     {"missing", RequirementNames(result.missing)}, {"figures", result.figures}};
   std::ofstream out(g_resultFile, std::ios::trunc);
   out << Dump(line) << "\n";
 }
 
-// In the child: runs one case and writes its result.
+// In the child: runs one case, or skips it for what it needs and lacks here, and
+// writes its result.
 int RunOneCase(const Case& c, const Options& options) {
   g_resultFile = options.resultFile;
   if (g_resultFile.empty()) throw UsageError{"--run-case needs --result FILE"};
   CaseContext context{options.library, options.level, options.seed};
   CaseResult result;
   try {
-    c.run(context, result);
+    for (Requirement requirement : c.needs) {
+      const std::string why = MissingRequirement(requirement, context.plugin);
+      if (!why.empty()) result.Skip(requirement, why);
+    }
+    if (!result.skipped) c.run(context, result);
   } catch (const std::exception& error) {
     result.Fail(std::string("exception: ") + error.what());
   }
   WriteResult(result);
   return 0;
 }
-
-// The group of a case: its name up to the first dot.
-std::string GroupOf(const std::string& name) { return name.substr(0, name.find('.')); }
 
 // The first line a sanitizer wrote about what it found, or "".
 std::string SanitizerReport(const std::string& file) {
@@ -164,6 +183,7 @@ std::vector<std::string> CaseEnvironment(const std::string& temporary) {
 struct Outcome {
   std::string status;  // passed, failed, crashed, skipped
   std::string detail;
+  json missing = json::array();  // the requirements a skipped case lacked
   json figures = json::object();
   double seconds = 0;
 };
@@ -197,7 +217,7 @@ Outcome RunIsolated(const std::string& program, const Case& c, const Options& op
   posix_spawn_file_actions_destroy(&actions);
   const bool ended = !spawned || WaitWithDeadline(pid, status, kCaseSeconds);
   outcome.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  if (!spawned) return Outcome{"crashed", "the case's process could not be started", json::object(), 0};
+  if (!spawned) return Outcome{"crashed", "the case's process could not be started", json::array(), json::object(), 0};
   // A sanitizer's finding names the crash; the rest of the child's errors are noise.
   const std::string report = SanitizerReport(errors);
   auto crashed = [&](const std::string& detail) {
@@ -223,6 +243,7 @@ Outcome RunIsolated(const std::string& program, const Case& c, const Options& op
     return crashed("ended with status " + std::to_string(WEXITSTATUS(status)) + " after its result");
   outcome.status = result.at("skipped").get<bool>() ? "skipped" : result.at("passed").get<bool>() ? "passed" : "failed";
   outcome.detail = result.at("detail").is_string() ? result.at("detail").get<std::string>() : "";
+  if (outcome.status == "skipped") outcome.missing = result.value("missing", json::array());
   return outcome;
 }
 
@@ -239,13 +260,54 @@ std::string ShellWord(const std::string& word) {
 const char kUsage[] =
     "usage: statlume-host validate [--level 1..10] [--seed N] [--case NAME] [--group GROUP]\n"
     "                              [--json FILE] [PLUGIN_FOLDER]\n"
+    "       statlume-host validate --list [--json [FILE]] [--level N] [--case NAME] [--group GROUP]\n"
     "Runs the validator's cases on the plug-in in PLUGIN_FOLDER (default: the plug-in\n"
     "this program was built with), each in a process of its own.\n"
     "  --level N    1 (quick, the default) to 10 (thorough): which cases run and how big\n"
     "  --seed N     the seed of the random cases (default 1)\n"
     "  --case NAME  only that case, whatever its level\n"
     "  --group G    only the cases of that group (load, tables, framework, dialog, scene, threads)\n"
-    "  --json FILE  write the report: per case its status, time, figures and how to reproduce it\n";
+    "  --json FILE  write the report: per case its status, time, figures and how to reproduce it\n"
+    "  --list       run nothing: list the cases (every level, unless --level is given), one a\n"
+    "               line, with group, level, seed use, requirements and what each checks;\n"
+    "               with --json, as JSON (into FILE, or to the standard output)\n"
+    "A case whose requirement is missing (a symbol table in the library, worker threads,\n"
+    "the process's figures) is skipped, naming it.\n";
+
+// The cases a run takes, or --list shows: --case names one whatever its level;
+// otherwise those of the group given (or of every group) up to the level, and for
+// --list without --level those of every level.
+std::vector<const Case*> Choose(const std::vector<Case>& cases, const Options& options) {
+  if (!options.only.empty() && FindCase(cases, options.only) == nullptr)
+    throw UsageError{"no case named " + options.only};
+  if (!options.group.empty() &&
+      std::none_of(cases.begin(), cases.end(), [&](const Case& c) { return c.Group() == options.group; }))
+    throw UsageError{"no group named " + options.group};
+  const bool everyLevel = options.list && !options.levelGiven;
+  std::vector<const Case*> chosen;
+  for (const Case& c : cases)
+    if (!options.only.empty() ? c.name == options.only
+                              : (everyLevel || c.level <= options.level) &&
+                                    (options.group.empty() || c.Group() == options.group))
+      chosen.push_back(&c);
+  if (chosen.empty())
+    throw UsageError{"no case of group " + options.group + " runs at level " + std::to_string(options.level)};
+  return chosen;
+}
+
+int ListCases(const std::vector<const Case*>& chosen, const Options& options) {
+  if (!options.json) {
+    PrintCaseList(std::cout, chosen);
+    return 0;
+  }
+  if (options.report.empty()) {
+    std::cout << CaseListJson(chosen);
+    return 0;
+  }
+  std::ofstream out(options.report, std::ios::trunc);
+  if (!(out << CaseListJson(chosen))) throw UsageError{"cannot write the list " + options.report};
+  return 0;
+}
 
 }  // namespace
 
@@ -277,6 +339,8 @@ int RunValidator(const std::vector<std::string>& arguments, const std::string& p
     std::cout << kUsage;
     return 0;
   }
+  const std::vector<const Case*> chosen = Choose(cases, parsed);
+  if (parsed.list) return ListCases(chosen, parsed);
   Options options = parsed;
   const std::string folder = options.folder.empty() ? cli::DefaultPluginFolder() : options.folder;
   const std::vector<std::string> libraries = cli::FindPluginLibraries({folder});
@@ -285,20 +349,6 @@ int RunValidator(const std::vector<std::string>& arguments, const std::string& p
     throw UsageError{"more than one plug-in library in " + folder + " (" + libraries[0] + ", " + libraries[1] +
                      "): give the folder of one"};
   options.library = libraries.front();
-  if (!options.only.empty() && FindCase(cases, options.only) == nullptr)
-    throw UsageError{"no case named " + options.only};
-  if (!options.group.empty() &&
-      std::none_of(cases.begin(), cases.end(), [&](const Case& c) { return GroupOf(c.name) == options.group; }))
-    throw UsageError{"no group named " + options.group};
-  // --case runs the one case whatever its level; otherwise the cases up to the
-  // level run, of the group given.
-  std::vector<const Case*> chosen;
-  for (const Case& c : cases)
-    if (!options.only.empty() ? c.name == options.only
-                              : c.level <= options.level && (options.group.empty() || GroupOf(c.name) == options.group))
-      chosen.push_back(&c);
-  if (chosen.empty())
-    throw UsageError{"no case of group " + options.group + " runs at level " + std::to_string(options.level)};
   // The report's file is opened first, so that a path that cannot be written is
   // found before the run, not after it.
   std::ofstream reportFile;
@@ -332,6 +382,8 @@ int RunValidator(const std::vector<std::string>& arguments, const std::string& p
     json entry = {{"name", c.name},       {"level", c.level},         {"status", outcome.status},
                   {"seconds", outcome.seconds}, {"figures", outcome.figures}, {"detail", outcome.detail}};
     if (c.random) entry["seed"] = options.seed;
+    entry["requires"] = RequirementNames({c.needs.begin(), c.needs.end()});
+    if (!outcome.missing.empty()) entry["missing"] = outcome.missing;
     if (outcome.status == "failed" || outcome.status == "crashed") entry["reproduce"] = reproduce.str();
     report["cases"].push_back(entry);
   }

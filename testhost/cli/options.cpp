@@ -3,7 +3,7 @@
 #include "dialog_picture.h"
 #include "report.h"
 #include "scene_input.h"
-#include "session.h"
+#include "usage_error.h"
 
 namespace cli {
 

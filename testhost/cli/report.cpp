@@ -1,5 +1,7 @@
 #include "report.h"
 
+#include "session.h"
+
 #include "dialog_text.h"
 
 namespace cli {

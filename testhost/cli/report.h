@@ -6,9 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "session.h"
+#include "dialog_view.h"
 
 namespace cli {
+
+class Session;
 
 struct State {
   std::string event;  // what led to this state ("open" for the first)

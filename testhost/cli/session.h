@@ -8,14 +8,11 @@
 #include <vector>
 
 #include "dialog_view.h"
+#include "usage_error.h"
 #include "testhost/host.h"
 
 namespace cli {
 
-// Bad input: a message for the user, exit status 2.
-struct UsageError {
-  std::string message;
-};
 
 // The plug-in libraries in the given folders: a folder may be a plug-in folder
 // itself (the library beside its res/ folder) or hold plug-in folders.

@@ -55,8 +55,6 @@ Host& Host::Current() {
   return *g_current;
 }
 
-bool Host::Exists() { return g_current != nullptr; }
-
 std::string Host::DefaultPluginFile() {
   if (const char* fromEnvironment = getenv("STATLUME_PLUGIN_FILE")) return fromEnvironment;
   return STATLUME_DEFAULT_PLUGIN_FILE;

@@ -10,23 +10,14 @@
 #include <sstream>
 
 #include "run_program.h"
+#include "testhost/sanitizers.h"
 
 namespace fs = std::filesystem;
 using nlohmann::json;
 
 namespace {
 
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool kAddressSanitizer = true;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-constexpr bool kAddressSanitizer = true;
-#else
-constexpr bool kAddressSanitizer = false;
-#endif
-#else
-constexpr bool kAddressSanitizer = false;
-#endif
+using testhost::kAddressSanitizer;
 
 const std::string kScenes = STATLUME_SOURCE_DIR "/testhost/scenes";
 const std::string kModels = "/usr/share/assimp/models";

@@ -136,7 +136,13 @@ TEST(ValidatorList, FiltersAsARunDoes) {
   for (const json& c : all.at("cases"))
     if (c.at("level") == 1) levelOne.push_back(c.at("name").get<std::string>());
   EXPECT_EQ(Names(quick), levelOne);
-  for (const json& c : ListJson({"--group", "scene"}).at("cases")) EXPECT_EQ(c.at("group"), "scene") << c.dump();
+  const json scene = ListJson({"--group", "scene"});
+  for (const json& c : scene.at("cases")) EXPECT_EQ(c.at("group"), "scene") << c.dump();
+  // --skip leaves out a case, or a whole group, and nothing else.
+  std::vector<std::string> kept;
+  for (const json& c : quick.at("cases"))
+    if (c.at("group") != "load" && c.at("name") != "scene.empty") kept.push_back(c.at("name").get<std::string>());
+  EXPECT_EQ(Names(ListJson({"--level", "1", "--skip", "load", "--skip", "scene.empty"})), kept);
 
   ScratchFolder scratch;
   const ProgramRun toFile = RunProgram({"validate", "--list", "--json", scratch.Path("list.json"), "--level", "1"});
@@ -148,6 +154,7 @@ TEST(ValidatorList, FiltersAsARunDoes) {
   for (const auto& [arguments, message] : std::vector<std::pair<std::vector<std::string>, std::string>>{
            {{"validate", "--list", "--group", "nosuch"}, "no group named nosuch"},
            {{"validate", "--list", "--case", "no.such"}, "no case named no.such"},
+           {{"validate", "--list", "--skip", "no.such"}, "no case or group named no.such"},
            {{"validate", "--list", "--group", "tables", "--level", "1"}, "no case of group tables runs at level 1"}}) {
     const ProgramRun run = RunProgram(arguments);
     EXPECT_EQ(run.status, 2) << message;

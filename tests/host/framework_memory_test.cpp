@@ -9,14 +9,8 @@
 #include "testhost/host.h"
 #include "testhost/kernel.h"
 
-#if defined(__SANITIZE_ADDRESS__)
-#define STATLUME_ASAN 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define STATLUME_ASAN 1
-#endif
-#endif
-#if defined(STATLUME_ASAN)
+#include "testhost/sanitizers.h"
+#if defined(STATLUME_ADDRESS_SANITIZER)
 #include <sanitizer/asan_interface.h>
 #endif
 
@@ -57,7 +51,7 @@ TEST_F(FrameworkMemoryTest, WritingUpToTheEndIsNoFault) {
   host_->ClearFailures();
 }
 
-#if defined(STATLUME_ASAN)
+#if defined(STATLUME_ADDRESS_SANITIZER)
 
 TEST_F(FrameworkMemoryTest, GuardIsPoisonedWhileTheBlockLives) {
   char* block = Block(13);

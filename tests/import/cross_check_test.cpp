@@ -67,7 +67,9 @@ struct ToolReport {
 };
 
 std::string RunTool(const std::string& file, bool raw) {
-  const std::string command = std::string("'") + STATLUME_ASSIMP_TOOL + "' info '" + file + "'" + (raw ? " -r" : "") + " 2>&1";
+  std::string command = "'";
+  command.append(STATLUME_ASSIMP_TOOL).append("' info '").append(file).append("'");
+  command.append(raw ? " -r 2>&1" : " 2>&1");
   std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
   std::string output;
   char buffer[4096];

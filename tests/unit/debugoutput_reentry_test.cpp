@@ -54,5 +54,7 @@ TEST_F(UnboundAllocationTest, ReportInsideALineGoesToStandardOutput) {
             "Method invocation of unresolvable interface net.hostapp.system\n"
             "CRITICAL: Stop [object.cpp(398)]\n");
   ASSERT_EQ(kernel().Console().size(), 1u);
-  EXPECT_EQ(kernel().Console()[0].text, std::string(core::kDebugLineStackBuffer - 2, 'x') + "\n");
+  std::string cut(core::kDebugLineStackBuffer - 2, 'x');
+  cut.push_back('\n');
+  EXPECT_EQ(kernel().Console()[0].text, cut);
 }

@@ -71,7 +71,7 @@ TEST_F(GeneralTableTest, DialogCallsCarryTheirFixedArguments) {
   EXPECT_EQ(application().rangeMessages[0].y, 10.0);
   EXPECT_EQ(Faults(), (std::vector<std::string>{
                           Ge(80, "HostState") + "'state' must be 3 (begin) or 2 (end), was 1",
-                          Ge(80, "HostState") + "'state' must be set on the main thread",
+                          "t_HostOS_Ge offset 80 (HostState): called on a thread other than the host's main thread",
                           Ge(184, "HostInteraction") + "'second' must be 1, was 0",
                           Ge(272, "RangeMessage") + "'type' must be a CHECKVALUERANGE value (0 to 8), was 9",
                           Ge(272, "RangeMessage") + "'format' must be a CHECKVALUEFORMAT value (0, 1, 2, 3 or 5), was 4"}));

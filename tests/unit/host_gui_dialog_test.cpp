@@ -6,6 +6,7 @@
 
 #include "host_gui.h"
 #include "runtime_fixture.h"
+#include "virtual_slots.h"
 
 namespace code = testhost::code;
 namespace entry = testhost::entry;
@@ -51,15 +52,6 @@ class TestDialog : public GeDialog {
 };
 
 constexpr std::int32_t kUnknownCode = 0x7A7A7A7A;  // 'zzzz'
-
-// Member function pointers to virtual functions hold 1 + the byte offset in the table.
-template <typename F>
-std::uintptr_t VirtualOffset(F function) {
-  std::uintptr_t words[2];
-  static_assert(sizeof(function) == sizeof(words));
-  std::memcpy(words, &function, sizeof(words));
-  return words[0] - 1;
-}
 
 }  // namespace
 

@@ -175,7 +175,7 @@ TEST_F(JobTest, HostStateScopeOnAWorkerDoesNotWait) {
 }
 
 TEST(ClosureJob, LayoutOfTheHostStateJob) {
-  const std::int32_t state = 3;
+  std::int32_t state = 3;  // not a constant: the lambda holds it
   auto work = [state] { SetHostState(state); };
   static_assert(sizeof(ClosureJob<decltype(work)>) == 32);
   ClosureJob<decltype(work)> job(work, false);

@@ -3,6 +3,7 @@
 
 #include "host_userarea.h"
 #include "runtime_fixture.h"
+#include "virtual_slots.h"
 
 namespace code = testhost::code;
 namespace entry = testhost::entry;
@@ -143,6 +144,36 @@ TEST_F(UserAreaTest, Redraw) {
   ASSERT_EQ(message.size(), 1u);
   EXPECT_EQ(message[0].Int(2), 300);
   EXPECT_EQ(windows().LiveContainers(), 0u);
+}
+
+// The host calls a custom GUI's twelve further operations by their slots after
+// those of the dialog; those the plug-in never overrides answer their defaults.
+TEST_F(UserAreaTest, CustomGuiOperationsKeepTheirSlotsAndDefaults) {
+  const std::uintptr_t after = VirtualOffset(&GeDialog::HandleMessage) + 8;
+  EXPECT_EQ(VirtualOffset(&iCustomGui::CustomOperation9), after);
+  EXPECT_EQ(VirtualOffset(&iCustomGui::CustomOperation10), after + 8);
+  EXPECT_EQ(VirtualOffset(&iCustomGui::CustomOperation11), after + 16);
+  EXPECT_EQ(VirtualOffset(&iCustomGui::CustomOperation12), after + 24);
+  EXPECT_EQ(VirtualOffset(&iCustomGui::CustomOperation13), after + 32);
+  EXPECT_EQ(VirtualOffset(&iCustomGui::CustomOperation14), after + 40);
+  EXPECT_EQ(VirtualOffset(&iCustomGui::CustomOperation15), after + 48);
+  EXPECT_EQ(VirtualOffset(&iCustomGui::CustomOperation16), after + 56);
+  EXPECT_EQ(VirtualOffset(&iCustomGui::SupportsLayoutMode), after + 64);
+  EXPECT_EQ(VirtualOffset(&iCustomGui::OnLayoutModeChanged), after + 72);
+  EXPECT_EQ(VirtualOffset(&iCustomGui::SetLayoutMode), after + 80);
+  EXPECT_EQ(VirtualOffset(&iCustomGui::GetLayoutMode), after + 88);
+
+  testhost::ContainerStorage settings{};
+  windows().InitContainer(&settings, 0, nullptr);
+  Gui gui(*reinterpret_cast<const GeContainer*>(&settings), nullptr);
+  EXPECT_EQ(gui.CustomOperation9(), 0);
+  EXPECT_EQ(gui.CustomOperation10(), 0);
+  gui.CustomOperation11();
+  EXPECT_FALSE(gui.CustomOperation12());
+  EXPECT_FALSE(gui.CustomOperation13());
+  EXPECT_FALSE(gui.CustomOperation14());
+  EXPECT_FALSE(gui.CustomOperation15());
+  windows().DestroyContainer(&settings);
 }
 
 TEST_F(UserAreaTest, CustomGuiSettingsAndLayoutMode) {

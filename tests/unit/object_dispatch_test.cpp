@@ -9,7 +9,7 @@
 namespace {
 
 struct Probe {
-  static constexpr core::EntityId kId = core::Id("test.probe");
+  [[maybe_unused]] static constexpr core::EntityId kId = core::Id("test.probe");
 };
 
 int g_seenValue = 0;

@@ -1,8 +1,6 @@
 #include "host_gui.h"
 
-#include "host_userarea.h"
-
-// ---- construction and dispatch ----
+// ---- construction ----
 
 GeDialog::GeDialog() {
   hidden = false;
@@ -13,28 +11,6 @@ GeDialog::GeDialog() {
 GeDialog::~GeDialog() {
   if (handle != nullptr) DialogRelease(handle);
   handle = nullptr;
-}
-
-int32_t DialogDispatch(DialogHandle window, UserAreaHandle area, const GeContainer* message) {
-  if (message == nullptr) return 0;  // nothing to dispatch
-  LocalContainer result(-1);
-  int32_t answer = 0;
-  bool handled = false;
-  if (area != nullptr) {
-    if (auto* userArea = static_cast<GeUserArea*>(UserAreaUserData(area))) {
-      answer = userArea->HandleAreaMessage(*message, *result.get());
-      handled = true;
-    }
-  } else if (window == nullptr) {
-    return 0;  // no window to find a dialog for
-  } else if (auto* dialog = static_cast<GeDialog*>(DialogUserData(window))) {
-    answer = dialog->HandleMessage(*message, *result.get());
-    handled = true;
-  }
-  // A result goes back only from a container the host made and a handler changed.
-  if (handled && window != nullptr && result.Constructed() && result.Id() != -1)
-    DialogDeliverResult(window, result.get());
-  return answer;
 }
 
 // ---- the host-driven operations and their defaults ----

@@ -67,7 +67,9 @@ class iCustomGui : public GeDialog {
 
   int32_t HandleMessage(const GeContainer& message, GeContainer& result) override;
 
-  // Further operations, in this fixed order after those of GeDialog.
+  // Further operations, in this fixed order after those of GeDialog. The plug-in
+  // calls none of them, but the host calls each through its slot in the table of
+  // virtual operations: none may go, or the ones after it would move.
   virtual intptr_t CustomOperation9();
   virtual intptr_t CustomOperation10();
   virtual void CustomOperation11();

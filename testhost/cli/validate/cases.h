@@ -9,7 +9,10 @@
 #include <vector>
 
 #include "requirements.h"
-#include "testhost/host.h"
+
+namespace testhost {
+class Host;
+}  // namespace testhost
 
 namespace validate {
 
@@ -50,9 +53,7 @@ struct Case {
 
 // Every fault the host recorded fails the case, the first one named (after
 // `where`, when given).
-inline void TakeFaults(testhost::Host& host, CaseResult& result, const std::string& where = "") {
-  if (!host.Failures().empty()) result.Fail(where + host.Failures().front());
-}
+void TakeFaults(testhost::Host& host, CaseResult& result, const std::string& where = "");
 
 // Reports the result and ends the case's process at once, for a case that cannot
 // unwind (a thread of its own is stuck in the plug-in).

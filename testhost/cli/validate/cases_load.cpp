@@ -12,6 +12,7 @@
 #include "testhost/host.h"
 #include "testhost/numbers.h"
 #include "testhost/records.h"
+#include "testhost/sanitizers.h"
 
 namespace validate {
 
@@ -21,11 +22,7 @@ using Clock = std::chrono::steady_clock;
 
 // The address sanitizer holds freed memory back in quarantine, so the process grows
 // with every cycle whatever the plug-in does: the growth is reported, not judged.
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool kMemoryQuarantined = true;
-#else
-constexpr bool kMemoryQuarantined = false;
-#endif
+constexpr bool kMemoryQuarantined = testhost::kAddressSanitizer;
 
 double Milliseconds(Clock::time_point since) {
   return std::chrono::duration<double, std::milli>(Clock::now() - since).count();

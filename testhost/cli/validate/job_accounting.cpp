@@ -1,4 +1,5 @@
 #include "job_accounting.h"
+#include "testhost/host.h"
 
 #include <algorithm>
 #include <vector>

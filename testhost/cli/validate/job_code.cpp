@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "symbol_table.h"
+#include "testhost/host.h"
 
 namespace validate {
 

@@ -7,7 +7,6 @@
 #include <string>
 
 #include "cases.h"
-#include "testhost/host.h"
 
 namespace validate {
 

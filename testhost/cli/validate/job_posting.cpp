@@ -1,4 +1,5 @@
 #include "job_posting.h"
+#include "testhost/host.h"
 
 namespace validate {
 

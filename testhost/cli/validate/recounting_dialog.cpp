@@ -1,4 +1,5 @@
 #include "recounting_dialog.h"
+#include "testhost/host.h"
 
 #include <random>
 

@@ -19,6 +19,7 @@
 #include "case_list.h"
 #include "cases.h"
 #include "session.h"
+#include "testhost/host.h"
 #include "testhost/system.h"
 
 extern char** environ;
@@ -36,6 +37,7 @@ struct Options {
   std::uint64_t seed = 1;
   std::string only;   // --case
   std::string group;  // --group
+  std::vector<std::string> skip;  // --skip: cases or groups left out
   bool list = false;  // --list: describe the cases instead of running them
   bool json = false;
   std::string report;  // --json FILE; --list --json without a file prints to the standard output
@@ -73,6 +75,7 @@ Options Parse(const std::vector<std::string>& arguments) {
     } else if (argument == "--seed") options.seed = static_cast<std::uint64_t>(Number(argument, value(), 0, 2147483647));
     else if (argument == "--case") options.only = value();
     else if (argument == "--group") options.group = value();
+    else if (argument == "--skip") options.skip.push_back(value());
     else if (argument == "--json") {
       options.json = true;
       if (i + 1 < arguments.size() && !arguments[i + 1].empty() && arguments[i + 1][0] != '-')
@@ -259,14 +262,16 @@ std::string ShellWord(const std::string& word) {
 
 const char kUsage[] =
     "usage: statlume-host validate [--level 1..10] [--seed N] [--case NAME] [--group GROUP]\n"
-    "                              [--json FILE] [PLUGIN_FOLDER]\n"
+    "                              [--skip NAME]... [--json FILE] [PLUGIN_FOLDER]\n"
     "       statlume-host validate --list [--json [FILE]] [--level N] [--case NAME] [--group GROUP]\n"
+    "                              [--skip NAME]...\n"
     "Runs the validator's cases on the plug-in in PLUGIN_FOLDER (default: the plug-in\n"
     "this program was built with), each in a process of its own.\n"
     "  --level N    1 (quick, the default) to 10 (thorough): which cases run and how big\n"
     "  --seed N     the seed of the random cases (default 1)\n"
     "  --case NAME  only that case, whatever its level\n"
     "  --group G    only the cases of that group (load, tables, framework, dialog, scene, threads)\n"
+    "  --skip NAME  leave out that case, or every case of that group (may be repeated)\n"
     "  --json FILE  write the report: per case its status, time, figures and how to reproduce it\n"
     "  --list       run nothing: list the cases (every level, unless --level is given), one a\n"
     "               line, with group, level, seed use, requirements and what each checks;\n"
@@ -280,14 +285,21 @@ const char kUsage[] =
 std::vector<const Case*> Choose(const std::vector<Case>& cases, const Options& options) {
   if (!options.only.empty() && FindCase(cases, options.only) == nullptr)
     throw UsageError{"no case named " + options.only};
-  if (!options.group.empty() &&
-      std::none_of(cases.begin(), cases.end(), [&](const Case& c) { return c.Group() == options.group; }))
-    throw UsageError{"no group named " + options.group};
+  auto isGroup = [&](const std::string& name) {
+    return std::any_of(cases.begin(), cases.end(), [&](const Case& c) { return c.Group() == name; });
+  };
+  if (!options.group.empty() && !isGroup(options.group)) throw UsageError{"no group named " + options.group};
+  for (const std::string& name : options.skip)
+    if (FindCase(cases, name) == nullptr && !isGroup(name)) throw UsageError{"no case or group named " + name};
+  auto skipped = [&](const Case& c) {
+    return std::find(options.skip.begin(), options.skip.end(), c.name) != options.skip.end() ||
+           std::find(options.skip.begin(), options.skip.end(), c.Group()) != options.skip.end();
+  };
   const bool everyLevel = options.list && !options.levelGiven;
   std::vector<const Case*> chosen;
   for (const Case& c : cases)
     if (!options.only.empty() ? c.name == options.only
-                              : (everyLevel || c.level <= options.level) &&
+                              : (everyLevel || c.level <= options.level) && !skipped(c) &&
                                     (options.group.empty() || c.Group() == options.group))
       chosen.push_back(&c);
   if (chosen.empty())
@@ -395,6 +407,10 @@ int RunValidator(const std::vector<std::string>& arguments, const std::string& p
   std::cout << passed << " passed, " << failed << " failed" << (skipped > 0 ? ", " + std::to_string(skipped) + " skipped" : "")
             << "\n";
   return failed == 0 ? 0 : 1;
+}
+
+void TakeFaults(testhost::Host& host, CaseResult& result, const std::string& where) {
+  if (!host.Failures().empty()) result.Fail(where + host.Failures().front());
 }
 
 }  // namespace validate

@@ -1,6 +1,6 @@
 // Builds that cannot start processes of their own kind (the Windows test host) have
 // no validator.
-#include "session.h"
+#include "usage_error.h"
 #include "validator.h"
 
 namespace validate {

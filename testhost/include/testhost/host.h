@@ -39,7 +39,6 @@ class Host {
   Host& operator=(const Host&) = delete;
 
   static Host& Current();
-  static bool Exists();
   static std::string DefaultPluginFile();
 
   // --- the library ---
@@ -124,9 +123,6 @@ class Host {
   void ClearFailures() { faults_.Clear(); }
 
   // --- host path values (see Paths) ---
-  PathValue* NewPath(const std::string& text, Owner owner, const std::string& origin) {
-    return paths_->New(text, owner, origin);
-  }
   std::string PathText(const void* slot) const { return paths_->Text(slot); }
   std::size_t LivePaths() const { return paths_->Live(); }
   PathValue* const* PluginPathSlot() const { return &pluginPath_; }

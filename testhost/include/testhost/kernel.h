@@ -133,7 +133,6 @@ class Kernel {
   bool SetConfiguration(const std::string& name, std::uint8_t value);
   std::size_t LiveAllocations() const;
   int AllocationCount() const { return allocationCount_; }
-  const std::vector<std::string>& StartErrors() const { return startErrors_; }
 
   // --- host framework objects ---
   // A new object with count word 16. Host-owned objects keep that one reference
@@ -156,7 +155,6 @@ class Kernel {
   ErrorHandle PluginError(int code, const std::string& origin);
   ErrorValue* Prototype(int code) { return prototypes_.at(static_cast<std::size_t>(code)); }
   std::string ErrorText(const void* error) const;
-  const std::uint8_t* ErrorDescriptor() const { return errorDescriptor_.data(); }
   const std::uint8_t* UnregisteredDescriptor() const { return unregisteredDescriptor_.data(); }
   const std::uint8_t* PlainDescriptor() const { return plainDescriptor_.data(); }
   const DataTypeValue* InvalidType() const { return &invalidType_; }
@@ -281,7 +279,6 @@ class Kernel {
   std::vector<LogLine> logLines_;
   std::vector<ConsoleWrite> console_;
   std::vector<ConfigurationVariable> configuration_;
-  std::vector<std::string> startErrors_;
 };
 
 

@@ -137,7 +137,6 @@ class Windows {
   Window* ByPluginId(std::int32_t pluginId);
   std::vector<Window*> All();
   void RefuseWindows(bool refuse) { refuse_ = refuse; }
-  bool RefusesWindows() const { return refuse_; }
   std::size_t LiveWindows() const;
 
   // Sends a message to a window (or to one of its user areas) through the
@@ -196,7 +195,6 @@ class Windows {
   bool WasReleasedArea(const void* handle) const;
   UserArea* AreaOf(const Window& window, std::int32_t element);
   void RefuseUserAreas(bool refuse) { refuseAreas_ = refuse; }
-  bool RefusesUserAreas() const { return refuseAreas_; }
   std::size_t LiveUserAreas() const;
 
   // --- answers a real host may give ---

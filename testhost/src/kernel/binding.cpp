@@ -256,10 +256,8 @@ void Kernel::RunStartFunctions() {
   ForEachStartRecord([&](Bytes record) {
     const auto start = ReadAt<ErrorHandle (*)()>(record, record::kStartFunction);
     if (start == nullptr) return;
-    if (ErrorHandle error = start()) {
-      startErrors_.push_back(ErrorText(error));
-      FreeByPlugin(error, "a start function's answer");
-    }
+    // A unit that cannot start answers an error; the host takes it back.
+    if (ErrorHandle error = start()) FreeByPlugin(error, "a start function's answer");
   });
 }
 

@@ -62,14 +62,18 @@ Kernel::Kernel(FaultLog& faults, Ownership& objects, PluginCalls& calls, const P
 void Kernel::PublishAll() {
   publications_.interfaces(*this);
   // The machine information of the machine the host runs on.
-  const std::string key = std::string(published::kHostPrefix) + "machineinfo.support";
+  auto key = [](const char* feature) {
+    std::string name(published::kHostPrefix);
+    name.append("machineinfo.support").append(feature);
+    return name;
+  };
   machineInfo_ = std::map<std::string, bool>{
-      {key + "sse2", __builtin_cpu_supports("sse2") != 0},   {key + "sse3", __builtin_cpu_supports("sse3") != 0},
-      {key + "ssse3", __builtin_cpu_supports("ssse3") != 0}, {key + "sse41", __builtin_cpu_supports("sse4.1") != 0},
-      {key + "sse42", __builtin_cpu_supports("sse4.2") != 0}, {key + "avx", __builtin_cpu_supports("avx") != 0},
-      {key + "fma", __builtin_cpu_supports("fma") != 0},     {key + "aes", __builtin_cpu_supports("aes") != 0},
-      {key + "pclmulqdq", __builtin_cpu_supports("pclmul") != 0},
-      {key + "avx2", __builtin_cpu_supports("avx2") != 0}};
+      {key("sse2"), __builtin_cpu_supports("sse2") != 0},   {key("sse3"), __builtin_cpu_supports("sse3") != 0},
+      {key("ssse3"), __builtin_cpu_supports("ssse3") != 0}, {key("sse41"), __builtin_cpu_supports("sse4.1") != 0},
+      {key("sse42"), __builtin_cpu_supports("sse4.2") != 0}, {key("avx"), __builtin_cpu_supports("avx") != 0},
+      {key("fma"), __builtin_cpu_supports("fma") != 0},     {key("aes"), __builtin_cpu_supports("aes") != 0},
+      {key("pclmulqdq"), __builtin_cpu_supports("pclmul") != 0},
+      {key("avx2"), __builtin_cpu_supports("avx2") != 0}};
   PublishObject(published::Error::kName, descriptor::kErrorOffset);
   PublishObject(published::AggregatedError::kName, descriptor::kAggregatedOffset);
   PublishObject(published::UnregisteredDataTypeError::kName, descriptor::kUnregisteredOffset);

@@ -13,7 +13,7 @@
 #include "options.h"
 #include "report.h"
 #include "session.h"
-#include "validate/validator.h"
+#include "validator.h"
 
 namespace {
 

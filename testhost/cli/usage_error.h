@@ -1,0 +1,11 @@
+#pragma once
+#include <string>
+
+namespace cli {
+
+// Bad input: a message for the user, exit status 2.
+struct UsageError {
+  std::string message;
+};
+
+}  // namespace cli

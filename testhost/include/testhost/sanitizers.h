@@ -1,0 +1,18 @@
+#pragma once
+// Whether this build runs under the address sanitizer, whichever compiler made it:
+// it holds freed memory back in quarantine, and poisons what the host guards.
+#if defined(__SANITIZE_ADDRESS__)
+#define STATLUME_ADDRESS_SANITIZER 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define STATLUME_ADDRESS_SANITIZER 1
+#endif
+#endif
+
+namespace testhost {
+#if defined(STATLUME_ADDRESS_SANITIZER)
+inline constexpr bool kAddressSanitizer = true;
+#else
+inline constexpr bool kAddressSanitizer = false;
+#endif
+}  // namespace testhost

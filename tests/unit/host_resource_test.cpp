@@ -55,6 +55,21 @@ TEST_F(ResourceEntryTest, FoldersAreThePluginsTheirStringsTheHosts) {
   EXPECT_EQ(host().ResourceModel().OpenFolders(), 0u);
 }
 
+// A line the host cannot read is skipped and the others still count; every string
+// asked for is recorded with its folder, as the validator reads them.
+TEST_F(ResourceEntryTest, UnreadableLinesAreSkippedAndEachAskRecorded) {
+  std::ofstream(folder_ / "strings.res") << "10000=Statlume\nten=10\n10001=After\n";
+  const HostPath path(folder_.c_str());
+  ResourceObject* resources = ResourceOpen(path.slot());
+  ASSERT_NE(resources, nullptr);
+  EXPECT_EQ(Text(ResourceGetString(resources, 10001)), "After");
+  EXPECT_EQ(ResourceGetString(resources, 10009), HostEmptyString());
+  ResourceClose(resources, 1);
+  EXPECT_EQ(host().ResourceModel().stringsAsked,
+            (std::vector<std::pair<std::string, std::int32_t>>{{folder_.string(), 10001}, {folder_.string(), 10009}}));
+  EXPECT_TRUE(Faults().empty());
+}
+
 TEST_F(ResourceEntryTest, OnlyAFolderPathOpensAFolder) {
   PathSlot none = nullptr;
   EXPECT_EQ(ResourceOpen(&none), nullptr);

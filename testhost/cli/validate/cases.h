@@ -62,6 +62,7 @@ void TakeFaults(testhost::Host& host, CaseResult& result, const std::string& whe
 // Every case, in the order they run. One file per group adds its own.
 std::vector<Case> AllCases();
 void AddLoadCases(std::vector<Case>& cases);
+void AddFolderCases(std::vector<Case>& cases);
 void AddTableCases(std::vector<Case>& cases);
 void AddFrameworkCases(std::vector<Case>& cases);
 void AddDialogCases(std::vector<Case>& cases);

@@ -270,7 +270,8 @@ const char kUsage[] =
     "  --level N    1 (quick, the default) to 10 (thorough): which cases run and how big\n"
     "  --seed N     the seed of the random cases (default 1)\n"
     "  --case NAME  only that case, whatever its level\n"
-    "  --group G    only the cases of that group (load, tables, framework, dialog, scene, threads)\n"
+    "  --group G    only the cases of that group (load, folder, tables, framework, dialog,\n"
+    "               scene, threads)\n"
     "  --skip NAME  leave out that case, or every case of that group (may be repeated)\n"
     "  --json FILE  write the report: per case its status, time, figures and how to reproduce it\n"
     "  --list       run nothing: list the cases (every level, unless --level is given), one a\n"
@@ -331,6 +332,7 @@ void Abandon(const CaseResult& result) {
 std::vector<Case> AllCases() {
   std::vector<Case> cases;
   AddLoadCases(cases);
+  AddFolderCases(cases);
   AddTableCases(cases);
   AddFrameworkCases(cases);
   AddDialogCases(cases);

@@ -32,7 +32,12 @@ class Bitmaps {
   Bitmap* Find(const void* bitmap);  // a live bitmap, or null
   std::size_t Live() const { return bitmaps_.size(); }
   int Made() const { return made_; }
+  // Reads an image file into a bitmap for the plug-in; false when it does not decode.
+  bool Load(Bitmap& bitmap, const std::string& file);
   static bool Decode(Bitmap& bitmap, const std::string& file);
+
+  // Every image file the plug-in asked to load, in order.
+  std::vector<std::string> filesAsked;
 
  private:
   Ownership& objects_;

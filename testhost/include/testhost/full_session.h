@@ -5,6 +5,7 @@
 // plug-in answered before, so that a session with a fault injected runs to its end.
 #include <map>
 #include <string>
+#include <vector>
 
 #include "testhost/host.h"
 
@@ -28,6 +29,7 @@ struct SessionRecord {
   int init = 0, message = 0, start = 0;
   bool registered = false, opened = false;
   std::map<int, std::string> firstDisplay;  // the eight fields right after opening
+  std::vector<std::string> helpFiles;       // what picking Help opened with the system
 };
 
 // Runs the session on a loaded plug-in and unloads it.

@@ -159,6 +159,9 @@ inline constexpr std::size_t kSize = 48;
 inline constexpr std::int32_t kBitmapScaleFactor = 100;  // bitmap data id of the scale factor
 inline constexpr std::int32_t kImageLoaded = 1;
 inline constexpr std::int32_t kFrameAll = -1;
+// The host shows a command's icon this many points square; the bitmap's scale
+// factor (pixels per point) says how many pixels that takes.
+inline constexpr std::int32_t kCommandIconPoints = 32;
 
 // ---- resources and the general table ----
 inline constexpr std::uint8_t kResourceGlobalFlag = 1;  // the flag a resource folder is released with

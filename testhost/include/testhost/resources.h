@@ -1,13 +1,13 @@
 #pragma once
-// Resource folders as the test host reads them: a folder holding "strings.res",
-// one "id=text" line per string ("#" starts a comment line, "\n" in a text is a
-// line break). An open folder belongs to the plug-in until it closes it; its
+// Resource folders as the test host reads them: a folder holding "strings.res"
+// (strings_file.h). An open folder belongs to the plug-in until it closes it; its
 // strings and the shared empty string stay the host's.
 #include <cstdint>
 #include <map>
 #include <memory>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "testhost/abi.h"
@@ -46,6 +46,8 @@ class Resources {
   std::set<std::int32_t> nullStrings;
   // Every folder the plug-in asked to open, as path text.
   std::vector<std::string> openAttempts;
+  // Every string the plug-in asked for: the folder's path and the id.
+  std::vector<std::pair<std::string, std::int32_t>> stringsAsked;
   // The flag each close came with.
   std::vector<int> closeFlags;
 

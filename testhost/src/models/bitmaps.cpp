@@ -34,6 +34,11 @@ bool Bitmaps::Free(const void* bitmap, const std::string& route) {
   return true;
 }
 
+bool Bitmaps::Load(Bitmap& bitmap, const std::string& file) {
+  filesAsked.push_back(file);
+  return Decode(bitmap, file);
+}
+
 Bitmap* Bitmaps::Find(const void* bitmap) {
   auto found = bitmaps_.find(bitmap);
   return found != bitmaps_.end() ? found->second.get() : nullptr;

@@ -2,29 +2,13 @@
 
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 
 #include "testhost/kernel.h"
 #include "testhost/ownership.h"
+#include "testhost/strings_file.h"
 
 namespace testhost {
-
-namespace {
-
-// A text with "\n" turned into line breaks.
-std::string Unescaped(const std::string& text) {
-  std::string out;
-  for (std::size_t at = 0; at < text.size(); ++at) {
-    if (text[at] == '\\' && at + 1 < text.size() && text[at + 1] == 'n') {
-      out += '\n';
-      ++at;
-    } else {
-      out += text[at];
-    }
-  }
-  return out;
-}
-
-}  // namespace
 
 Resources::Resources(Kernel& kernel, Ownership& objects) : kernel_(kernel), objects_(objects) {
   empty_ = kernel_.NewString("", Owner::kHost, "the host's shared empty string");
@@ -38,17 +22,13 @@ ResourceFolder* Resources::Open(const std::string& folder) {
   openAttempts.push_back(folder);
   std::ifstream in(std::filesystem::path(folder) / "strings.res");
   if (!in) return nullptr;
+  std::ostringstream content;
+  content << in.rdbuf();
   auto loaded = std::make_unique<ResourceFolder>();
   loaded->path = folder;
-  std::string line;
-  while (std::getline(in, line)) {
-    if (line.empty() || line[0] == '#') continue;
-    const std::size_t equals = line.find('=');
-    if (equals == std::string::npos) continue;
-    const auto id = static_cast<std::int32_t>(std::stol(line.substr(0, equals)));
-    loaded->strings[id] =
-        kernel_.NewString(Unescaped(line.substr(equals + 1)), Owner::kHost, "resource folder " + folder);
-  }
+  // Lines the host cannot read are skipped, as a host does.
+  for (const auto& [id, text] : ParseStrings(content.str()).strings)
+    loaded->strings[id] = kernel_.NewString(text, Owner::kHost, "resource folder " + folder);
   ResourceFolder* raw = loaded.get();
   folders_[raw] = std::move(loaded);
   ++opened_;
@@ -63,6 +43,7 @@ ResourceFolder* Resources::Find(const void* folder) {
 }
 
 const FrameworkObject* const* Resources::String(ResourceFolder* folder, std::int32_t id) {
+  stringsAsked.emplace_back(folder->path, id);
   if (nullStrings.count(id) != 0) return nullptr;
   auto found = folder->strings.find(id);
   return found != folder->strings.end() ? &found->second : EmptyString();

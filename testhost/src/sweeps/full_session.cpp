@@ -73,7 +73,10 @@ SessionRecord RunSession(Host& host, const SessionScene& scene) {
       SceneChanged(windows, *window);
       Choose(windows, *window, tool::kPause);
       Choose(windows, *window, tool::kAbout);
+      const std::vector<std::string>& opened = host.ApplicationModel().openedFiles;
+      const std::size_t openedBefore = opened.size();
       Choose(windows, *window, tool::kHelpFile);
+      record.helpFiles.assign(opened.begin() + static_cast<std::ptrdiff_t>(openedBefore), opened.end());
       windows.Send(*window, code::visF);
       windows.Send(*window, code::visT);
       windows.Send(*window, code::chkc);

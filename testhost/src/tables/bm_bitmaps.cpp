@@ -29,7 +29,7 @@ std::int32_t BitmapInitFromFile(const void* bitmap, const PathValue* const* path
   contract.Is(frame, kFrameAll, "frame");
   contract.Null(settings, "fourth");
   if (target == nullptr || file == nullptr) return 0;
-  return Bitmaps::Decode(*target, file->text) ? kImageLoaded : 0;
+  return TheBitmaps().Load(*target, file->text) ? kImageLoaded : 0;
 }
 
 // The one datum the host takes: the scale factor, a 16-byte typed value of kind 19,

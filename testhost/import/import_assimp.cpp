@@ -1,15 +1,15 @@
-// 3D files through the importer. A file becomes one top-level object named after
-// the file (without its folder): the file's root node, renamed. Below it the
-// file's nodes keep their hierarchy and names:
+// 3D files through the importer. The file's nodes are the objects, and the file's
+// root node is the top-level object, named after the file (without its folder):
 //
-// - a node with one mesh becomes that mesh's object (polygon or point object,
-//   assimp_mesh.cpp) under the node's name;
-// - a node with several meshes (importers split a shape by material or primitive
-//   type) becomes a null object with one child per mesh, named after the mesh (or
-//   "mesh N" by its index in the file), before the node's own children;
+// - a node's meshes are the node's own geometry, one polygon or point object
+//   (node_geometry.cpp), however many meshes the importer split it into (one per
+//   material, per glTF primitive, per primitive type);
 // - a node without meshes becomes a camera when the file has a camera of that
 //   name, else a null object;
-// - a mesh that several nodes use becomes an object under each of them.
+// - a mesh that several nodes use counts under each of them;
+// - where the importer wraps the file's own geometry in a node below the root (an
+//   STL's solid, an OBJ's faces outside any named group), that geometry is the
+//   root's (node_parts.cpp), so a file of one shape is one object.
 //
 // Names lose any '/' (it becomes '_'), as paths are made of names; an unnamed node
 // is called "node". Nothing is triangulated or merged by the importer: the file is
@@ -22,10 +22,13 @@
 #include <assimp/scene.h>
 
 #include <filesystem>
+#include <map>
 #include <set>
 
-#include "assimp_mesh.h"
+#include "node_geometry.h"
+#include "node_parts.h"
 #include "readers.h"
+#include "scene_draft.h"
 #include "scene_input.h"
 
 namespace testhost::input {
@@ -50,31 +53,23 @@ class HierarchyReader {
       if (scene.mCameras != nullptr && scene.mCameras[i] != nullptr) cameras_.insert(scene.mCameras[i]->mName.C_Str());
   }
 
-  DraftObject Read(const aiNode& node, std::string name) {
+  DraftObject Read(const aiNode& node, const NodeParts& parts, std::string name) {
     if (!path_.insert(&node).second) Fail("its node hierarchy loops");
     if (static_cast<int>(path_.size()) > kMaxDepth) Fail("nodes nested deeper than " + std::to_string(kMaxDepth) + " levels");
+    if (++objects_ > kMaxObjects) Fail("more than " + std::to_string(kMaxObjects) + " objects");
     DraftObject object;
-    if (node.mNumMeshes == 1) {
-      object = MeshObject(Mesh(node, 0), std::move(name), file_);
-      Count();
+    object.name = std::move(name);
+    if (parts.meshes.empty()) {
+      object.kind = cameras_.count(node.mName.C_Str()) != 0 ? ObjectKind::Camera : ObjectKind::Null;
     } else {
-      object.kind = node.mNumMeshes == 0 && cameras_.count(node.mName.C_Str()) != 0 ? ObjectKind::Camera
-                                                                                      : ObjectKind::Null;
-      object.name = std::move(name);
-      Count();
-      for (unsigned i = 0; i < node.mNumMeshes; ++i) {
-        const aiMesh& mesh = Mesh(node, i);
-        const std::string fallback = "mesh " + std::to_string(node.mMeshes[i]);
-        object.children.push_back(MeshObject(mesh, Clean(mesh.mName.C_Str(), fallback.c_str()), file_));
-        Count();
-      }
+      const NodeGeometry& geometry = Geometry(parts.meshes);
+      object.kind = geometry.kind;
+      object.points = geometry.points;
+      object.polygons = geometry.polygons;
+      object.ngons = geometry.ngons;
     }
-    if (node.mNumChildren != 0 && node.mChildren == nullptr) Fail("a node's children are missing");
-    for (unsigned i = 0; i < node.mNumChildren; ++i) {
-      if (node.mChildren[i] == nullptr) Fail("a node's child is missing");
-      const aiNode& child = *node.mChildren[i];
-      object.children.push_back(Read(child, Clean(child.mName.C_Str(), "node")));
-    }
+    for (const aiNode* child : parts.children)
+      object.children.push_back(Read(*child, PartsOf(*child, file_), Clean(child->mName.C_Str(), "node")));
     path_.erase(&node);
     return object;
   }
@@ -82,21 +77,18 @@ class HierarchyReader {
  private:
   [[noreturn]] void Fail(const std::string& reason) const { throw InputError(file_, 0, "cannot be imported: " + reason); }
 
-  const aiMesh& Mesh(const aiNode& node, unsigned i) const {
-    if (node.mMeshes == nullptr || node.mMeshes[i] >= scene_.mNumMeshes || scene_.mMeshes == nullptr ||
-        scene_.mMeshes[node.mMeshes[i]] == nullptr)
-      Fail("a node uses a mesh the file does not have");
-    return *scene_.mMeshes[node.mMeshes[i]];
-  }
-
-  void Count() {
-    if (++objects_ > kMaxObjects) Fail("more than " + std::to_string(kMaxObjects) + " objects");
+  // Nodes that instance the same meshes count them once.
+  const NodeGeometry& Geometry(const std::vector<unsigned>& meshes) {
+    auto found = counted_.find(meshes);
+    if (found == counted_.end()) found = counted_.emplace(meshes, CountNodeGeometry(scene_, meshes, file_)).first;
+    return found->second;
   }
 
   const std::string& file_;
   const aiScene& scene_;
   std::set<std::string> cameras_;
   std::set<const aiNode*> path_;  // the nodes from the root to the one being read
+  std::map<std::vector<unsigned>, NodeGeometry> counted_;
   long objects_ = 0;
 };
 
@@ -119,7 +111,8 @@ Document* LoadImportedFile(Scene& scene, const std::string& file, const std::str
     throw InputError(file, 0, "cannot be imported: the file holds no meshes and no cameras");
   const std::string name = Clean(std::filesystem::path(file).filename().string(), "file");
   Draft draft;
-  draft.roots.push_back(HierarchyReader(file, *imported).Read(*imported->mRootNode, name));
+  const aiNode& root = *imported->mRootNode;
+  draft.roots.push_back(HierarchyReader(file, *imported).Read(root, RootParts(root, extension, file), name));
   return Build(scene, draft);
 }
 

@@ -16,9 +16,9 @@
 // counts of its kind: polygon: "points", "polygons" and optionally "ngons" (0, at
 // most "polygons"); point: "points"; cube, sphere, plane: "segments" (at least 1);
 // null, camera, instance: none. Counts are whole numbers from 0 to 2147483647.
-// "active" (optional) is the path of the active object, such as "Robot/Visor";
-// without it the first top-level object is active. Any other key is an error, so
-// a misspelt key does not pass silently.
+// "active" (optional) is the path of the active object, such as "Robot/Visor" or
+// "Robot/Arm[2]" (scene_path_syntax.h); without it the first top-level object is
+// active. Any other key is an error, so a misspelt key does not pass silently.
 #include <algorithm>
 #include <fstream>
 #include <map>

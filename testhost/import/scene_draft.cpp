@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "scene_input.h"
+#include "scene_path_syntax.h"
 
 namespace testhost::input {
 
@@ -19,21 +20,16 @@ SceneObject* Make(Scene& scene, Document* document, const DraftObject& draft, Sc
 
 bool HasPath(const Draft& draft, const std::string& path) {
   const std::vector<DraftObject>* level = &draft.roots;
-  std::size_t start = 0;
-  for (;;) {
-    const std::size_t slash = path.find('/', start);
-    const std::string name = path.substr(start, slash == std::string::npos ? std::string::npos : slash - start);
-    const DraftObject* found = nullptr;
-    for (const DraftObject& object : *level)
-      if (object.name == name) {
-        found = &object;
-        break;
-      }
+  const DraftObject* found = nullptr;
+  for (const PathStep& step : SplitPath(path)) {
+    const DraftObject* last = level->empty() ? nullptr : &level->back();
+    found = PickSibling(step, level->empty() ? nullptr : &level->front(),
+                        [last](const DraftObject* object) { return object == last ? nullptr : object + 1; },
+                        [](const DraftObject* object) -> const std::string& { return object->name; });
     if (found == nullptr) return false;
-    if (slash == std::string::npos) return true;
     level = &found->children;
-    start = slash + 1;
   }
+  return found != nullptr;
 }
 
 Document* Build(Scene& scene, const Draft& draft) {

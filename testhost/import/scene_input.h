@@ -26,9 +26,11 @@ using InputError = SceneFileError;
 Document* LoadScene(Scene& scene, const std::string& file);
 
 // The object at a path of names from the top level, such as "Robot/Head"; null
-// when there is none. Among siblings of the same name the first counts.
+// when there is none. Among siblings of the same name, "Bolt[2]" is the second and
+// "Bolt" the first (scene_path_syntax.h).
 SceneObject* FindByPath(Document* document, const std::string& path);
-// The path of an object, the inverse of FindByPath.
+// The path of an object, the inverse of FindByPath: a name takes its "[N]" only
+// where the name alone would find another object.
 std::string PathOf(const SceneObject* object);
 
 // The 3D formats this build reads, as lower-case file extensions with the dot

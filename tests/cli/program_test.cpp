@@ -72,6 +72,25 @@ TEST(Program, JsonCarriesWhatTheDialogShows) {
   EXPECT_FALSE(state.at("fields").at("polygons").at("greyed").get<bool>());
 }
 
+// Siblings of one name: the Nth by NAME[N], in --object, in scripts and in the
+// path the JSON names.
+TEST(Program, ObjectsOfOneNameByTheirPlace) {
+  const std::string groups = STATLUME_SOURCE_DIR "/testhost/import/testdata/groups.obj";
+  ScratchFolder scratch;
+  const std::string script = scratch.Write("bolts.script", "select groups.obj/Bolt\nselect groups.obj/Bolt[2]\n");
+  const ProgramRun run = RunProgram({"--json", "--object", "groups.obj/Bolt[2]", "--script", script, groups});
+  ASSERT_EQ(run.status, 0) << run.err;
+  const std::vector<json> states = JsonStates(run.out);
+  ASSERT_EQ(states.size(), 3u);
+  for (const json* second : {&states[0], &states[2]}) {
+    EXPECT_EQ(second->at("object"), "groups.obj/Bolt[2]");
+    EXPECT_EQ(Column(*second, "current"), (Numbers{"2", "5", "0", "1"}));
+  }
+  EXPECT_EQ(states[1].at("object"), "groups.obj/Bolt");
+  EXPECT_EQ(Column(states[1], "current"), (Numbers{"1", "3", "0", "1"}));
+  EXPECT_NE(RunProgram({"--help"}).out.find("NAME[N] is the Nth of the siblings called NAME"), std::string::npos);
+}
+
 // The bundled session: a scene change, options, a pause, About and Help, the
 // window closed and reopened, and scene edits between.
 TEST(Program, ReplayedSessionFollowsEveryEvent) {

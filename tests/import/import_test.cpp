@@ -1,6 +1,6 @@
 // 3D files: how a file's nodes and meshes become objects, and how faces and
-// vertices are counted (n-gons kept, points merged by position, point and line
-// meshes as point objects). The small files in testhost/import/testdata say in
+// vertices are counted (n-gons kept, points merged by position, nodes of points or
+// lines as point objects). The small files in testhost/import/testdata say in
 // their comments what they hold.
 #include <algorithm>
 #include <filesystem>
@@ -44,8 +44,7 @@ TEST_F(ImportTest, PositionsMergeExactlyWithSignedZeroAlike) {
   testhost::Document* document = Load(Write("zeros.obj",
                                             "v 0 0 0\nv -0 -0 0\nv 1 0 0\nv 0 1 0\nv 0.0000001 1 0\n"
                                             "f 1 3 4\nf 2 3 4\nf 2 3 5\n"));
-  const SceneObject* mesh = document->firstRoot->firstChild != nullptr ? document->firstRoot->firstChild
-                                                                       : document->firstRoot;
+  const SceneObject* mesh = document->firstRoot;  // faces outside any group: the file's own
   EXPECT_EQ(mesh->polygons, 3);
   EXPECT_EQ(mesh->points, 4) << "-0 is +0; a position off by 1e-7 is another point";
 }
@@ -67,19 +66,15 @@ TEST_F(ImportTest, PointAndLineMeshesBecomePointObjects) {
   EXPECT_EQ(totals.points, 12);
 }
 
-TEST_F(ImportTest, NodeWithSeveralMeshesHoldsOneObjectPerMesh) {
+TEST_F(ImportTest, NodeWithSeveralMeshesIsOneObject) {
   testhost::Document* document = LoadData("two_materials.obj");
   const SceneObject* panel = FindByPath(document, "two_materials.obj/Panel");
   ASSERT_NE(panel, nullptr);
-  EXPECT_EQ(panel->kind, ObjectKind::Null);
-  ASSERT_NE(panel->firstChild, nullptr);
-  ASSERT_NE(panel->firstChild, panel->lastChild);
-  for (const SceneObject* mesh : {panel->firstChild, panel->lastChild}) {
-    EXPECT_EQ(mesh->kind, ObjectKind::Polygon);
-    EXPECT_EQ(mesh->polygons, 1);
-    EXPECT_EQ(mesh->points, 4) << "each mesh counts the positions of the shared edge";
-  }
-  EXPECT_EQ(TotalsOf(panel).points, 8);
+  EXPECT_EQ(panel->kind, ObjectKind::Polygon);
+  EXPECT_EQ(panel->firstChild, nullptr) << "the importer's mesh per material is no object";
+  EXPECT_EQ(panel->polygons, 2);
+  EXPECT_EQ(panel->points, 6) << "the positions of the shared edge count once";
+  EXPECT_EQ(TotalsOf(document->firstRoot).objects, 2);
 }
 
 TEST_F(ImportTest, HierarchySharedMeshesCamerasAndEmptyNodes) {

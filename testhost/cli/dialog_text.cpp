@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "printable.h"
+
 namespace cli {
 
 void PrintDialog(std::ostream& out, const DialogView& view) {
@@ -15,20 +17,21 @@ void PrintDialog(std::ostream& out, const DialogView& view) {
   }
   std::ostringstream body;
   for (const MenuView& menu : view.menus) {
-    body << std::left << std::setw(9) << (menu.title + ":");
+    body << std::left << std::setw(9) << (Printable(menu.title) + ":");
     bool first = true;
     for (const MenuItemView& item : menu.items) {
       if (!first) body << "\n" << std::string(9, ' ');
       first = false;
       if (item.checkable) body << (item.checked ? "[x] " : "[ ] ");
-      body << (item.enabled ? item.text : "(" + item.text + ")");
+      body << (item.enabled ? Printable(item.text) : "(" + Printable(item.text) + ")");
     }
     body << "\n";
   }
   body << "\n";
   for (const std::vector<CellView>& row : view.rows) {
     for (std::size_t column = 0; column < row.size(); ++column) {
-      const std::string text = row[column].greyed ? "(" + row[column].text + ")" : row[column].text;
+      const std::string shown = Printable(row[column].text);
+      const std::string text = row[column].greyed ? "(" + shown + ")" : shown;
       body << (column == 0 ? std::left : std::right) << std::setw(column == 0 ? 10 : 12) << text;
     }
     body << "\n";
@@ -40,7 +43,7 @@ void PrintDialog(std::ostream& out, const DialogView& view) {
     width = std::max(width, line.size() + 1);
     lines.push_back(line);
   }
-  const std::string title = " " + view.title + " ";
+  const std::string title = " " + Printable(view.title) + " ";
   width = std::max(width, title.size() + 2);
   out << "  +--" << title << std::string(width + 1 - 2 - title.size(), '-') << "+\n";
   for (const std::string& line : lines) out << "  | " << std::left << std::setw(static_cast<int>(width)) << line << "|\n";

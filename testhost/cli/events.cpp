@@ -1,5 +1,6 @@
 #include "events.h"
 
+#include <charconv>
 #include <map>
 #include <sstream>
 
@@ -24,16 +25,15 @@ bool Switch(const std::string& word) {
 }
 
 std::int32_t Count(const std::string& word) {
-  std::size_t used = 0;
+  const char* begin = word.data() + (word.rfind('+', 0) == 0 ? 1 : 0);
+  const char* end = word.data() + word.size();
   long long value = 0;
-  try {
-    value = std::stoll(word, &used);
-  } catch (const std::exception&) {
-    used = 0;
-  }
-  if (used != word.size() || word.empty()) throw UsageError{"'" + word + "' is not a number"};
-  if (value < 0) throw UsageError{"counts cannot be negative: " + word};
-  if (value > 2147483647) throw UsageError{"count too large: " + word};
+  const auto [stop, error] = std::from_chars(begin, end, value);
+  const bool outOfRange = error == std::errc::result_out_of_range;
+  if (begin == end || stop != end || (error != std::errc() && !outOfRange))
+    throw UsageError{"'" + word + "' is not a number"};
+  if (value < 0 || (outOfRange && word[0] == '-')) throw UsageError{"counts cannot be negative: " + word};
+  if (outOfRange || value > 2147483647) throw UsageError{"count " + word + " is out of range (at most 2147483647)"};
   return static_cast<std::int32_t>(value);
 }
 
@@ -58,6 +58,8 @@ std::vector<ScriptLine> ReadScript(std::istream& in, const std::string& file) {
   int number = 0;
   for (std::string line; std::getline(in, line);) {
     ++number;
+    // Editors that save UTF-8 may begin the file with a byte-order mark.
+    if (number == 1 && line.rfind("\xEF\xBB\xBF", 0) == 0) line.erase(0, 3);
     if (!line.empty() && line.back() == '\r') line.pop_back();
     for (char c : line)
       if (static_cast<unsigned char>(c) < 0x20 && c != '\t')

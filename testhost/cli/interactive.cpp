@@ -3,6 +3,7 @@
 #include <string>
 
 #include "events.h"
+#include "printable.h"
 #include "report.h"
 
 namespace cli {
@@ -33,7 +34,7 @@ void RunInteractive(Session& session, std::istream& in, std::ostream& out) {
       ApplyEvent(session, event);
       PrintState(out, Capture(session, event.text, 0));
     } catch (const UsageError& error) {
-      out << "  " << error.message << "\n";
+      out << "  " << Printable(error.message) << "\n";
     }
   }
   out << "\n";

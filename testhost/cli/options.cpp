@@ -1,6 +1,7 @@
 #include "options.h"
 
 #include "dialog_picture.h"
+#include "memory_budget.h"
 #include "report.h"
 #include "scene_input.h"
 #include "usage_error.h"
@@ -9,13 +10,19 @@ namespace cli {
 
 Options ParseOptions(const std::vector<std::string>& arguments) {
   Options options;
+  bool optionsEnded = false;  // after "--" every argument is a scene, even "-x"
   for (std::size_t i = 0; i < arguments.size(); ++i) {
     const std::string& argument = arguments[i];
     auto value = [&]() -> const std::string& {
       if (i + 1 >= arguments.size()) throw UsageError{"option " + argument + " needs a value"};
       return arguments[++i];
     };
-    if (argument == "--help" || argument == "-h") options.help = true;
+    if (argument == "--" && !optionsEnded) {
+      optionsEnded = true;
+    } else if (optionsEnded || argument.empty() || argument[0] != '-') {
+      if (!options.scene.empty()) throw UsageError{"more than one scene given: " + options.scene + " and " + argument};
+      options.scene = argument;
+    } else if (argument == "--help" || argument == "-h") options.help = true;
     else if (argument == "--version") options.version = true;
     else if (argument == "--json") options.json = true;
     else if (argument == "--interactive" || argument == "-i") options.interactive = true;
@@ -24,9 +31,8 @@ Options ParseOptions(const std::vector<std::string>& arguments) {
     else if (argument == "--png") options.png = value();
     else if (argument == "--plugins") options.pluginFolders.push_back(value());
     else if (argument == "--scene") options.scene = value();  // the older spelling
-    else if (!argument.empty() && argument[0] == '-') throw UsageError{"unknown option " + argument + " (see --help)"};
-    else if (options.scene.empty()) options.scene = argument;
-    else throw UsageError{"more than one scene given: " + options.scene + " and " + argument};
+    else if (argument == "--max-memory") options.maxMemory = ParseMemorySize(argument, value());
+    else throw UsageError{"unknown option " + argument + " (see --help)"};
   }
   if (options.interactive && (options.json || !options.script.empty()))
     throw UsageError{"--interactive cannot be combined with --json or --script"};
@@ -60,9 +66,14 @@ std::string HelpText() {
          "  --interactive     a terminal session: type events, the dialog follows\n"
          "  --plugins FOLDER  load the plug-in from FOLDER (a plug-in folder, or a folder\n"
          "                    of them); default: the build's plug-in folder\n"
+         "  --max-memory SIZE the memory the program may take, e.g. 512M or 4G, or\n"
+         "                    unlimited (default: half of the machine's memory); a file\n"
+         "                    that needs more ends with status 2\n"
          "  --help, --version\n"
+         "  --                ends the options: SCENE may then start with '-'\n"
          "\n"
-         "Exit status: 0 success, 1 the host recorded a fault of the plug-in, 2 bad input.\n"
+         "Exit status: 0 success, 1 the plug-in crashed or the host recorded a fault of\n"
+         "it, 2 bad input (a file that is not a plug-in or a scene, or needs more memory).\n"
          "\n"
          "statlume-host validate [--level 1..10] [--seed N] [--case NAME] [--group GROUP]\n"
          "                       [--json FILE] [PLUGIN_FOLDER] hammers a plug-in the way a\n"

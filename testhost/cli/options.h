@@ -1,5 +1,6 @@
 #pragma once
 // The command line of statlume-host.
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,7 @@ struct Options {
   std::string object;                      // empty: what the scene names, else its first object
   std::string script;
   std::string png;
+  std::uint64_t maxMemory = 0;  // 0: the default budget; kUnlimited: none
   bool json = false;
   bool interactive = false;
   bool help = false;

@@ -3,6 +3,7 @@
 #include "session.h"
 
 #include "dialog_text.h"
+#include "printable.h"
 
 namespace cli {
 
@@ -32,12 +33,13 @@ State Capture(Session& session, const std::string& event, int line) {
 }
 
 void PrintState(std::ostream& out, const State& state) {
-  if (state.line > 0) out << "\n== " << state.line << ": " << state.event << "\n";
-  out << "  active object: " << (state.object.empty() ? "(none)" : state.object) << "\n";
+  if (state.line > 0) out << "\n== " << state.line << ": " << Printable(state.event) << "\n";
+  out << "  active object: " << (state.object.empty() ? "(none)" : Printable(state.object)) << "\n";
   PrintDialog(out, state.view);
-  for (const std::string& box : state.messageBoxes) out << "  message box:\n" << Indented(box) << "\n";
-  for (const std::string& file : state.openedFiles) out << "  opened with the system: " << file << "\n";
-  for (const std::string& line : state.console) out << "  console: " << line << "\n";
+  for (const std::string& box : state.messageBoxes)
+    out << "  message box:\n" << Indented(PrintableLines(box)) << "\n";
+  for (const std::string& file : state.openedFiles) out << "  opened with the system: " << Printable(file) << "\n";
+  for (const std::string& line : state.console) out << "  console: " << Printable(line) << "\n";
 }
 
 }  // namespace cli

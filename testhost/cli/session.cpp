@@ -4,6 +4,9 @@
 #include <map>
 #include <stdexcept>
 
+#include "crash_report.h"
+#include "path_problem.h"
+#include "quiet_output.h"
 #include "scene_input.h"
 #include "testhost/commands.h"
 
@@ -18,9 +21,11 @@ const std::map<Option, std::int32_t> kOptionItems = {{Option::kIncludeChildren, 
                                                      {Option::kIncludeNonPoly, testhost::tool::kIncludeNonPoly},
                                                      {Option::kPause, testhost::tool::kPause}};
 
+// Entries that cannot be looked at (a loop of symbolic links) are no plug-in.
 bool IsPluginLibrary(const fs::path& file) {
   const std::string suffix = fs::path(testhost::Host::DefaultPluginFile()).extension().string();
-  return fs::is_regular_file(file) && file.extension() == suffix && fs::is_directory(file.parent_path() / "res");
+  std::error_code error;
+  return file.extension() == suffix && fs::is_regular_file(file, error) && fs::is_directory(file.parent_path() / "res", error);
 }
 
 }  // namespace
@@ -28,11 +33,13 @@ bool IsPluginLibrary(const fs::path& file) {
 std::vector<std::string> FindPluginLibraries(const std::vector<std::string>& folders) {
   std::vector<std::string> found;
   for (const std::string& folder : folders) {
-    if (!fs::is_directory(folder)) throw UsageError{"plug-in folder " + folder + ": not a folder"};
+    if (const std::string problem = PathProblem(folder, PathKind::kFolder); !problem.empty())
+      throw UsageError{"plug-in folder " + folder + ": " + problem};
     std::vector<fs::path> candidates;
+    std::error_code error;
     for (const fs::directory_entry& entry : fs::directory_iterator(folder)) {
       candidates.push_back(entry.path());
-      if (entry.is_directory())
+      if (entry.is_directory(error))
         for (const fs::directory_entry& inner : fs::directory_iterator(entry.path())) candidates.push_back(inner.path());
     }
     std::sort(candidates.begin(), candidates.end());
@@ -42,6 +49,17 @@ std::vector<std::string> FindPluginLibraries(const std::vector<std::string>& fol
   return found;
 }
 
+std::string OnePluginLibrary(const std::vector<std::string>& folders) {
+  std::string named;
+  for (const std::string& folder : folders) named += (named.empty() ? "" : " and ") + folder;
+  const std::vector<std::string> libraries = FindPluginLibraries(folders);
+  if (libraries.empty()) throw UsageError{"no plug-in library (with its res/ folder) in " + named};
+  if (libraries.size() > 1)
+    throw UsageError{"more than one plug-in library in " + named + " (" + libraries[0] + ", " + libraries[1] +
+                     "): give the folder of one"};
+  return libraries.front();
+}
+
 std::string DefaultPluginFolder() {
   return fs::path(testhost::Host::DefaultPluginFile()).parent_path().parent_path().generic_string();
 }
@@ -49,12 +67,15 @@ std::string DefaultPluginFolder() {
 Session::Session(const std::string& pluginFile, const std::string& sceneFile, const std::string& objectPath)
     : sceneFile_(sceneFile) {
   try {
+    const Doing doing(Activity::kLoad);
     host_ = std::make_unique<testhost::Host>(pluginFile);
   } catch (const std::runtime_error& error) {
     throw UsageError{std::string("plug-in ") + pluginFile + ": " + error.what()};
   }
   testhost::Scene& scene = host_->SceneModel();
   try {
+    const Doing doing(Activity::kReadScene);
+    const QuietOutput quiet;  // the importer's own log lines
     document_ = testhost::input::LoadScene(scene, sceneFile);
   } catch (const testhost::input::InputError& error) {
     throw UsageError{error.what()};
@@ -71,6 +92,7 @@ Session::~Session() {
 }
 
 bool Session::Start() {
+  const Doing doing(Activity::kStart);
   host_->Init();
   host_->Message(1);
   host_->Start();
@@ -79,6 +101,7 @@ bool Session::Start() {
 }
 
 void Session::RunCommand() {
+  const Doing doing(Activity::kCommand);
   if (command_ != nullptr) host_->CommandModel().Run(*command_);
 }
 
@@ -88,6 +111,8 @@ testhost::Window* Session::DialogWindow() const {
 }
 
 void Session::Choose(std::int32_t item) {
+  host_->ClearCalls();  // nothing here reads the call record: it would only grow
+  const Doing doing(Activity::kDialog);
   if (testhost::Window* window = DialogWindow())
     host_->WindowModel().Send(*window, testhost::code::bACT, {{testhost::code::meid, item}});
 }
@@ -120,6 +145,7 @@ void Session::About() { Choose(testhost::tool::kAbout); }
 void Session::ShowHelpFile() { Choose(testhost::tool::kHelpFile); }
 
 void Session::CloseWindow() {
+  const Doing doing(Activity::kDialog);
   if (testhost::Window* window = DialogWindow()) host_->WindowModel().Close(*window);
 }
 
@@ -169,6 +195,8 @@ void Session::EditObject(const std::string& path, const std::string& field, std:
 }
 
 void Session::SceneChanged() {
+  host_->ClearCalls();
+  const Doing doing(Activity::kDialog);
   if (testhost::Window* window = DialogWindow())
     host_->WindowModel().Send(*window, testhost::code::MciM, {{testhost::code::MciI, testhost::code::kSceneChanged}});
 }
@@ -176,6 +204,7 @@ void Session::SceneChanged() {
 bool Session::Finish() {
   if (!finished_) {
     finished_ = true;
+    const Doing doing(Activity::kUnload);
     host_->Unload();
   }
   return host_->Failures().empty();

@@ -17,6 +17,8 @@ namespace cli {
 // The plug-in libraries in the given folders: a folder may be a plug-in folder
 // itself (the library beside its res/ folder) or hold plug-in folders.
 std::vector<std::string> FindPluginLibraries(const std::vector<std::string>& folders);
+// The one plug-in library in the folders; throws UsageError for none or several.
+std::string OnePluginLibrary(const std::vector<std::string>& folders);
 // The build's plug-in folder, where the program looks when it is given none.
 std::string DefaultPluginFolder();
 

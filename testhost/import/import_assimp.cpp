@@ -96,7 +96,7 @@ class HierarchyReader {
 
 Document* LoadImportedFile(Scene& scene, const std::string& file, const std::string& extension) {
   Assimp::Importer importer;
-  if (extension.empty() || !importer.IsExtensionSupported(extension))
+  if (!extension.empty() && !importer.IsExtensionSupported(extension))
     throw InputError(file, 0,
                      "unknown file type '" + extension + "' (not .json, .scene or a 3D format the importer reads)");
   const aiScene* imported = nullptr;
@@ -105,6 +105,9 @@ Document* LoadImportedFile(Scene& scene, const std::string& file, const std::str
   } catch (const std::exception& error) {  // the importer reports its own errors; memory may still run out
     throw InputError(file, 0, std::string("cannot be imported: ") + error.what());
   }
+  if (imported == nullptr && extension.empty() && std::string(importer.GetErrorString()).rfind("No suitable reader", 0) == 0)
+    throw InputError(file, 0, "not a scene or 3D file the program knows by its content (a file name with its "
+                              "extension says what it is)");
   if (imported == nullptr) throw InputError(file, 0, std::string("cannot be imported: ") + importer.GetErrorString());
   if (imported->mRootNode == nullptr) throw InputError(file, 0, "cannot be imported: the file holds no scene");
   if (imported->mNumMeshes == 0 && imported->mNumCameras == 0)

@@ -20,6 +20,7 @@
 // "Robot/Arm[2]" (scene_path_syntax.h); without it the first top-level object is
 // active. Any other key is an error, so a misspelt key does not pass silently.
 #include <algorithm>
+#include <cmath>
 #include <fstream>
 #include <map>
 #include <nlohmann/json.hpp>
@@ -147,6 +148,9 @@ class SceneReader {
     if (!object.contains(key)) return 0;
     const Json& value = object[key];
     const std::string at = pointer + "/" + key;
+    // Whole numbers past 64 bits arrive as floating point.
+    if (const double number = value.is_number_float() ? value.get<double>() : 0; std::abs(number) >= 0x1p63)
+      Fail(at, Quoted(key) + " is " + (number < 0 ? "negative" : "too large"));
     if (!value.is_number_integer()) Fail(at, Quoted(key) + " must be a whole number, not " + TypeName(value));
     if (value.is_number_unsigned()) {
       const auto count = value.get<std::uint64_t>();

@@ -61,14 +61,26 @@ std::string Host::DefaultPluginFile() {
 }
 
 void Host::Load() {
+  if (const std::string problem = system::LibraryFileProblem(pluginFile_); !problem.empty())
+    throw std::runtime_error(problem);
   // A fresh copy under a new name: the loader never hands back an earlier instance,
   // so every load runs the library's static initialisers from scratch.
   loadDirectory_ = system::MakeTemporaryFolder("statlume-host-");
+  system::TrackTemporary(loadDirectory_);
   loadedCopy_ = (std::filesystem::path(loadDirectory_) / std::filesystem::path(pluginFile_).filename()).string();
-  std::filesystem::copy_file(pluginFile_, loadedCopy_);
+  system::TrackTemporary(loadedCopy_);
+  std::error_code copied;
+  std::filesystem::copy_file(pluginFile_, loadedCopy_, copied);
+  if (copied) {
+    RemoveLoadedCopy();
+    throw std::runtime_error("cannot copy it into " + loadDirectory_ + ": " + copied.message());
+  }
   std::string error;
   library_ = IntoPlugin([&] { return system::OpenLibrary(loadedCopy_, error); });
-  if (library_ == nullptr) throw std::runtime_error("loading " + loadedCopy_ + " failed: " + error);
+  // Once loaded, the library needs its file no more: the copy goes now, so that
+  // nothing is left however the process ends.
+  RemoveLoadedCopy();
+  if (library_ == nullptr) throw std::runtime_error("the loader refused it: " + WithoutCopy(error));
   pluginMain_ = reinterpret_cast<PluginMainFn>(system::LibrarySymbol(library_, "plugin_main"));
   if (pluginMain_ == nullptr) Fail("the plug-in exports no plugin_main");
   lifecycleCount_ = 0;
@@ -97,10 +109,27 @@ void Host::Unload() {
   library_ = nullptr;
   pluginMain_ = nullptr;
   if (system::LibraryStillLoaded(loadedCopy_)) Fail("the plug-in library stayed loaded after it was closed");
-  std::error_code ignored;
-  std::filesystem::remove_all(loadDirectory_, ignored);
+  RemoveLoadedCopy();
   if (kernel_->Jobs().Held() != 0) Fail("the host still held a job of the plug-in at unload");
   CheckReleased();
+}
+
+// Where the loader keeps a loaded library's file (Windows), it goes at unload.
+void Host::RemoveLoadedCopy() {
+  std::error_code ignored;
+  std::filesystem::remove_all(loadDirectory_, ignored);
+  if (std::filesystem::exists(loadDirectory_, ignored)) return;
+  system::UntrackTemporary(loadedCopy_);
+  system::UntrackTemporary(loadDirectory_);
+}
+
+// The loader's words name the copy; the user knows the plug-in's own file, which
+// the message names already.
+std::string Host::WithoutCopy(std::string text) const {
+  if (!loadedCopy_.empty() && text.rfind(loadedCopy_ + ": ", 0) == 0) text.erase(0, loadedCopy_.size() + 2);
+  for (std::size_t at; !loadedCopy_.empty() && (at = text.find(loadedCopy_)) != std::string::npos;)
+    text.replace(at, loadedCopy_.size(), pluginFile_);
+  return text;
 }
 
 void Host::CheckReleased() {

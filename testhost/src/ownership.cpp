@@ -1,5 +1,7 @@
 #include "testhost/ownership.h"
 
+#include <vector>
+
 #include "testhost/fault_log.h"
 
 namespace testhost {
@@ -30,17 +32,27 @@ bool Ownership::GiveBack(const void* object, const std::string& route) {
   if (!holding.route.empty() && holding.route != route)
     faults_.Fail(route + ": the plug-in released " + Name(object) + " through the wrong route (expected " +
                holding.route + ")");
-  holding.released = true;
-  holding.releasedBy = route;
+  Release(object, holding, route);
   return true;
+}
+
+void Ownership::Release(const void* object, Holding& holding, std::string by) {
+  holding.released = true;
+  holding.releasedBy = std::move(by);
+  released_.emplace_back(object, holding.serial);
+  if (released_.size() <= kReleasedRecords) return;
+  const auto [oldest, serial] = released_.front();
+  released_.pop_front();
+  // The address may have been handed out again since: only that release goes.
+  auto found = objects_.find(oldest);
+  if (found != objects_.end() && found->second.serial == serial && found->second.released) objects_.erase(found);
 }
 
 void Ownership::Retire(const void* object) {
   std::lock_guard<std::recursive_mutex> lock(mutex_);
   auto found = objects_.find(object);
-  if (found == objects_.end()) return;
-  found->second.released = true;
-  if (found->second.releasedBy.empty()) found->second.releasedBy = "the host";
+  if (found == objects_.end() || found->second.released) return;
+  Release(object, found->second, "the host");
 }
 
 void Ownership::Transfer(const void* object, Owner owner, const std::string& route) {
@@ -94,16 +106,22 @@ std::size_t Ownership::LivePluginObjects(const std::string& kind) const {
 
 void Ownership::RetirePluginObjects() {
   std::lock_guard<std::recursive_mutex> lock(mutex_);
-  for (auto& [object, holding] : objects_)
-    if (holding.owner == Owner::kPlugin && !holding.released) {
-      holding.released = true;
-      holding.releasedBy = "the unload";
-    }
+  std::vector<const void*> left;
+  for (const auto& [object, holding] : objects_)
+    if (holding.owner == Owner::kPlugin && !holding.released) left.push_back(object);
+  // Each release may forget an older record: the map is walked first.
+  for (const void* object : left) Release(object, objects_.at(object), "the unload");
 }
 
 void Ownership::Clear() {
   std::lock_guard<std::recursive_mutex> lock(mutex_);
   objects_.clear();
+  released_.clear();
+}
+
+std::size_t Ownership::Records() const {
+  std::lock_guard<std::recursive_mutex> lock(mutex_);
+  return objects_.size();
 }
 
 }  // namespace testhost

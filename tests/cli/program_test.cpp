@@ -258,6 +258,9 @@ TEST(Validator, CatchesEveryMisbehavingPlugin) {
   };
   const std::vector<Fixture> fixtures = {
       {"crash_at_start", "crashed", ""},  // a signal, or the sanitizer's own exit
+      {"crash_while_loading", "crashed", ""},
+      {"crash_at_end", "crashed", ""},
+      {"not_a_plugin", "failed", "the plug-in exports no plugin_main"},
       {"leak_at_start", "failed", "the plug-in still holds memory block of 64 bytes"},
       {"release_prototype", "failed", "freed null-pointer error prototype"},
       {"unserved_entry", "failed", "t_HostOS_Ge offset 8"},

@@ -1,10 +1,16 @@
 #include "run_program.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <spawn.h>
 #include <stdlib.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+#include <chrono>
+#include <thread>
 
 #include <filesystem>
 #include <fstream>
@@ -20,6 +26,61 @@ std::string ReadFile(const std::string& file) {
   std::ostringstream text;
   text << in.rdbuf();
   return text.str();
+}
+
+std::vector<std::string> Environment(const std::string& temporary) {
+  std::vector<std::string> variables;
+  for (char** variable = environ; *variable != nullptr; ++variable)
+    if (temporary.empty() || std::string(*variable).rfind("TMPDIR=", 0) != 0) variables.push_back(*variable);
+  if (!temporary.empty()) variables.push_back("TMPDIR=" + temporary);
+  return variables;
+}
+
+// Waits until the file has something in it, or a few seconds have passed.
+void AwaitOutput(const std::string& file, pid_t pid) {
+  for (int tries = 0; tries < 1000; ++tries) {
+    struct stat status {};
+    if (stat(file.c_str(), &status) == 0 && status.st_size > 0) return;
+    siginfo_t ended{};
+    if (waitid(P_PID, static_cast<id_t>(pid), &ended, WEXITED | WNOHANG | WNOWAIT) == 0 && ended.si_pid == pid) return;
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+}
+
+ProgramRun Launch(std::vector<std::string> words, const RunSettings& settings) {
+  ScratchFolder scratch;
+  const std::string in = scratch.Write("stdin", settings.input), out = scratch.Path("stdout"),
+                    err = scratch.Path("stderr");
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 0, in.c_str(), O_RDONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+  posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+  std::vector<char*> argv;
+  for (std::string& word : words) argv.push_back(word.data());
+  argv.push_back(nullptr);
+  std::vector<std::string> variables = Environment(settings.temporary);
+  std::vector<char*> envp;
+  for (std::string& variable : variables) envp.push_back(variable.data());
+  envp.push_back(nullptr);
+  pid_t pid = 0;
+  ProgramRun run;
+  if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), envp.data()) == 0) {
+    if (settings.interruption != 0) {
+      AwaitOutput(out, pid);
+      kill(pid, settings.interruption);
+    }
+    int status = 0;
+    rusage usage{};
+    wait4(pid, &status, 0, &usage);
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    run.signal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
+    run.peakKilobytes = usage.ru_maxrss;
+  }
+  posix_spawn_file_actions_destroy(&actions);
+  run.out = ReadFile(out);
+  run.err = ReadFile(err);
+  return run;
 }
 
 }  // namespace
@@ -40,32 +101,29 @@ std::string ScratchFolder::Write(const std::string& name, const std::string& con
   return Path(name);
 }
 
+std::string ScratchFolder::Folder(const std::string& name) const {
+  std::filesystem::remove_all(Path(name));
+  std::filesystem::create_directories(Path(name));
+  return Path(name);
+}
+
+std::vector<std::string> ScratchFolder::Listing(const std::string& folder) const {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(Path(folder)))
+    names.push_back(entry.path().filename().string());
+  return names;
+}
+
 ProgramRun RunProgram(const std::vector<std::string>& arguments, const std::string& input) {
+  return RunProgram(arguments, RunSettings{input, "", 0});
+}
+
+ProgramRun RunProgram(const std::vector<std::string>& arguments, const RunSettings& settings) {
   std::vector<std::string> words{STATLUME_HOST_PROGRAM};
   words.insert(words.end(), arguments.begin(), arguments.end());
-  return RunCommand(words, input);
+  return Launch(words, settings);
 }
 
 ProgramRun RunCommand(std::vector<std::string> words, const std::string& input) {
-  ScratchFolder scratch;
-  const std::string in = scratch.Write("stdin", input), out = scratch.Path("stdout"), err = scratch.Path("stderr");
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 0, in.c_str(), O_RDONLY, 0);
-  posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-  posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-  std::vector<char*> argv;
-  for (std::string& word : words) argv.push_back(word.data());
-  argv.push_back(nullptr);
-  pid_t pid = 0;
-  ProgramRun run;
-  if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) == 0) {
-    int status = 0;
-    waitpid(pid, &status, 0);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  }
-  posix_spawn_file_actions_destroy(&actions);
-  run.out = ReadFile(out);
-  run.err = ReadFile(err);
-  return run;
+  return Launch(std::move(words), RunSettings{input, "", 0});
 }

@@ -5,10 +5,20 @@
 
 struct ProgramRun {
   int status = -1;  // the exit status, or -1 when it did not exit normally
+  int signal = 0;   // the signal that ended it, if one did
+  long peakKilobytes = 0;  // the largest resident size it reached
   std::string out, err;
 };
 
+// How a run differs from a plain one.
+struct RunSettings {
+  std::string input;
+  std::string temporary;  // the program's temporary folder (TMPDIR), when not empty
+  int interruption = 0;   // a signal sent to it once it has printed something
+};
+
 ProgramRun RunProgram(const std::vector<std::string>& arguments, const std::string& input = "");
+ProgramRun RunProgram(const std::vector<std::string>& arguments, const RunSettings& settings);
 
 // Runs another program: `words` are its path and its arguments.
 ProgramRun RunCommand(std::vector<std::string> words, const std::string& input = "");
@@ -22,6 +32,10 @@ class ScratchFolder {
   ScratchFolder& operator=(const ScratchFolder&) = delete;
   std::string Path(const std::string& name) const { return path_ + "/" + name; }
   std::string Write(const std::string& name, const std::string& content) const;
+  // A folder in it, made empty.
+  std::string Folder(const std::string& name) const;
+  // The names in one of its folders.
+  std::vector<std::string> Listing(const std::string& folder) const;
 
  private:
   std::string path_;

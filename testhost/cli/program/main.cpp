@@ -4,13 +4,19 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <memory>
+#include <new>
 #include <string>
 #include <vector>
 
+#include "crash_report.h"
 #include "dialog_picture.h"
 #include "events.h"
 #include "interactive.h"
+#include "memory_budget.h"
 #include "options.h"
+#include "path_problem.h"
+#include "printable.h"
 #include "report.h"
 #include "session.h"
 #include "validator.h"
@@ -22,10 +28,35 @@ using cli::UsageError;
 
 using cli::ScriptLine;
 
+std::uint64_t g_budget = cli::kUnlimited;  // the memory budget in force
+
+std::string NeedsMore() {
+  if (g_budget == cli::kUnlimited) return "needs more memory than the machine gives";
+  return "needs more memory than the budget of " + cli::DescribeMemorySize(g_budget) + " (--max-memory SIZE changes it)";
+}
+
+// One line for a file that needs more memory than the program may take.
+UsageError TooLarge(const std::string& file) { return UsageError{file + ": " + NeedsMore()}; }
+
+// Runs `read`, which reads `file`: running out of memory there is the file's doing.
+template <typename Read>
+auto Reading(const std::string& file, Read&& read) {
+  try {
+    return read();
+  } catch (const std::bad_alloc&) {
+    throw TooLarge(file);
+  } catch (const UsageError&) {
+    if (cli::MemoryRanOut()) throw TooLarge(file);
+    throw;
+  }
+}
+
 std::vector<ScriptLine> ReadScript(const std::string& file) {
+  if (const std::string problem = cli::PathProblem(file, cli::PathKind::kFile); !problem.empty())
+    throw UsageError{file + ": " + problem};
   std::ifstream in(file, std::ios::binary);
   if (!in) throw UsageError{file + ": cannot read the script"};
-  return cli::ReadScript(in, file);
+  return Reading(file, [&] { return cli::ReadScript(in, file); });
 }
 
 std::string PictureFile(const std::string& file, int index, bool numbered) {
@@ -64,18 +95,21 @@ class Output {
 };
 
 int Run(const cli::Options& options) {
+  g_budget = cli::ApplyMemoryBudget(options.maxMemory != 0 ? options.maxMemory : cli::DefaultMemoryBudget());
   std::vector<std::string> folders = options.pluginFolders;
   if (folders.empty()) folders.push_back(cli::DefaultPluginFolder());
-  const std::vector<std::string> libraries = cli::FindPluginLibraries(folders);
-  if (libraries.empty()) throw UsageError{"no plug-in library (with its res/ folder) in the plug-in folders given"};
+  const std::string library = cli::OnePluginLibrary(folders);
   const std::string scene = options.scene.empty() ? std::string(STATLUME_DEFAULT_SCENE) : options.scene;
   const std::vector<ScriptLine> script = options.script.empty() ? std::vector<ScriptLine>{} : ReadScript(options.script);
 
-  cli::Session session(libraries.front(), scene, options.object);
+  cli::GuardAgainstCrashes(library, scene, options.json);
+  const std::unique_ptr<cli::Session> opened =
+      Reading(scene, [&] { return std::make_unique<cli::Session>(library, scene, options.object); });
+  cli::Session& session = *opened;
   if (!options.json) {
     std::cout << "Statlume in the test host\n"
-              << "  plug-in: " << session.PluginFile() << "\n"
-              << "  scene:   " << scene << "\n";
+              << "  plug-in: " << cli::Printable(session.PluginFile()) << "\n"
+              << "  scene:   " << cli::Printable(scene) << "\n";
   }
   const bool registered = session.Start();
   if (registered) session.RunCommand();
@@ -100,10 +134,10 @@ int Run(const cli::Options& options) {
   }
   const bool clean = session.Finish();
   for (const std::string& line : session.TakeConsoleLines())
-    if (!options.json) std::cout << "  console: " << line << "\n";
+    if (!options.json) std::cout << "  console: " << cli::Printable(line) << "\n";
   if (!clean) {
     std::cerr << "statlume-host: the host recorded faults of the plug-in:\n";
-    for (const std::string& fault : session.Faults()) std::cerr << "  " << fault << "\n";
+    for (const std::string& fault : session.Faults()) std::cerr << "  " << cli::Printable(fault) << "\n";
     return 1;
   }
   if (!options.json) std::cout << "\nno host faults\n";
@@ -127,10 +161,13 @@ int main(int argc, char** argv) {
     }
     return Run(options);
   } catch (const UsageError& error) {
-    std::cerr << "statlume-host: " << error.message << "\n";
+    std::cerr << "statlume-host: " << cli::Printable(error.message) << "\n";
+    return 2;
+  } catch (const std::bad_alloc&) {
+    std::cerr << "statlume-host: the session " << NeedsMore() << "\n";
     return 2;
   } catch (const std::exception& error) {
-    std::cerr << "statlume-host: " << error.what() << "\n";
+    std::cerr << "statlume-host: " << cli::Printable(error.what()) << "\n";
     return 2;
   }
 }

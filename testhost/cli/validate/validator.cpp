@@ -357,12 +357,7 @@ int RunValidator(const std::vector<std::string>& arguments, const std::string& p
   if (parsed.list) return ListCases(chosen, parsed);
   Options options = parsed;
   const std::string folder = options.folder.empty() ? cli::DefaultPluginFolder() : options.folder;
-  const std::vector<std::string> libraries = cli::FindPluginLibraries({folder});
-  if (libraries.empty()) throw UsageError{"no plug-in library (with its res/ folder) in " + folder};
-  if (libraries.size() > 1)
-    throw UsageError{"more than one plug-in library in " + folder + " (" + libraries[0] + ", " + libraries[1] +
-                     "): give the folder of one"};
-  options.library = libraries.front();
+  options.library = cli::OnePluginLibrary({folder});
   // The report's file is opened first, so that a path that cannot be written is
   // found before the run, not after it.
   std::ofstream reportFile;

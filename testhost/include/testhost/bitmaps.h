@@ -3,6 +3,7 @@
 // bitmap belongs to the plug-in from BitmapAlloc until it gives it back through
 // BitmapFree.
 #include <cstdint>
+#include <deque>
 #include <map>
 #include <memory>
 #include <string>
@@ -42,7 +43,8 @@ class Bitmaps {
  private:
   Ownership& objects_;
   std::map<const void*, std::unique_ptr<Bitmap>> bitmaps_;
-  std::vector<std::unique_ptr<Bitmap>> freed_;  // kept so that an address is never reused
+  // The latest freed bitmaps, kept so that their addresses are not reused at once.
+  std::deque<std::unique_ptr<Bitmap>> freed_;
   int made_ = 0;
 };
 

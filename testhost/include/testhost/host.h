@@ -129,6 +129,8 @@ class Host {
 
  private:
   void AfterPluginCall();
+  void RemoveLoadedCopy();
+  std::string WithoutCopy(std::string text) const;
 
   std::string pluginFile_;
   std::string loadedCopy_;

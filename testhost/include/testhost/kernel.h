@@ -5,6 +5,7 @@
 // dictionaries, data types) as real reference-counted objects whose ownership it
 // tracks.
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <map>
 #include <memory>
@@ -53,6 +54,9 @@ struct ConfigurationVariable {
 };
 
 class Kernel;
+
+// How many ended objects' and freed blocks stay reserved; older ones are freed.
+inline constexpr std::size_t kReservedBlocks = 4096;
 
 // What the kernel publishes besides its own records: the framework interfaces with
 // the host's implementations of their methods (src/framework/), handed in by
@@ -132,6 +136,8 @@ class Kernel {
   const std::vector<ConfigurationVariable>& Configuration() const { return configuration_; }
   bool SetConfiguration(const std::string& name, std::uint8_t value);
   std::size_t LiveAllocations() const;
+  // Blocks of ended objects and freed memory kept reserved.
+  std::size_t ReservedBlocks() const;
   int AllocationCount() const { return allocationCount_; }
 
   // --- host framework objects ---
@@ -225,6 +231,8 @@ class Kernel {
   // call reaches it through the module's fallback and is recorded as a fault.
   static void CalledUnpublished(void** table);
   void FillTable(const void* reference, void** table, std::int64_t count);
+  // Keeps an ended object's block or a freed block reserved; the oldest goes.
+  void Bury(char* block, bool memory);
   // Fails the test, naming the block, when a guard byte after it changed.
   void CheckGuard(void* block, std::size_t size, const std::string& when);
   void BindReference(unsigned char* record);
@@ -266,7 +274,8 @@ class Kernel {
   std::map<const void*, std::function<void(void*)>> objects_;  // live framework objects
   std::map<const void*, char*> blocks_;                          // object -> its block (count word first)
   std::map<void*, Block> memory_;                                // framework memory handed to the plug-in
-  std::vector<char*> graveyard_;                                 // blocks of ended objects and freed memory
+  // Blocks of ended objects and freed memory (true), the latest kReservedBlocks.
+  std::deque<std::pair<char*, bool>> graveyard_;
   std::vector<ErrorValue*> prototypes_;
   std::vector<const void*> hostObjects_;  // host-owned objects whose count word is checked
   std::vector<std::uint8_t> errorDescriptor_, unregisteredDescriptor_, plainDescriptor_;

@@ -1,8 +1,12 @@
 #pragma once
 // Who owns each object the host hands out. Every object is registered with its
 // kind, its origin and its owner; the plug-in may give back only what it owns, and
-// only once, and must hold nothing of its own when it is unloaded.
+// only once, and must hold nothing of its own when it is unloaded. Released
+// records stay to name a second release or a late use, the latest kReleasedRecords
+// of them: a long session keeps a bounded registry.
+#include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <map>
 #include <mutex>
@@ -13,6 +17,9 @@ namespace testhost {
 class FaultLog;
 
 enum class Owner { kHost, kPlugin };
+
+// How many released records the registry keeps; older ones are forgotten.
+inline constexpr std::size_t kReleasedRecords = 8192;
 
 struct Holding {
   std::string kind;    // "string", "error prototype", "path value", "bitmap", ...
@@ -54,11 +61,17 @@ class Ownership {
   // After unload: what the plug-in left is reported once, then forgotten.
   void RetirePluginObjects();
   void Clear();
+  // Records kept, live and released.
+  std::size_t Records() const;
 
  private:
+  // Marks a record released and forgets the oldest released one past the bound.
+  void Release(const void* object, Holding& holding, std::string by);
+
   FaultLog& faults_;
   mutable std::recursive_mutex mutex_;
   std::map<const void*, Holding> objects_;
+  std::deque<std::pair<const void*, int>> released_;  // object and serial, oldest first
   int serial_ = 0;
 };
 

@@ -2,6 +2,7 @@
 // Host path values: the objects a path slot points to. The host makes them for
 // the plug-in (PathInit, the application folder) and for itself (the plug-in's
 // own file path); the plug-in gives its own back through PathDestroy.
+#include <deque>
 #include <memory>
 #include <set>
 #include <string>
@@ -36,7 +37,8 @@ class Paths {
  private:
   Ownership& objects_;
   std::set<const void*> live_;
-  std::vector<std::unique_ptr<PathValue>> destroyed_;  // kept, so that a stale slot never names a new path
+  // The latest destroyed paths, kept so that a stale slot does not name a new path.
+  std::deque<std::unique_ptr<PathValue>> destroyed_;
   bool references_ = false;
 };
 

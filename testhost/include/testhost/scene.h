@@ -5,6 +5,7 @@
 // results sit in a result list the caller releases; each result becomes the
 // caller's when it is taken out of the list.
 #include <cstdint>
+#include <deque>
 #include <map>
 #include <memory>
 #include <set>
@@ -21,6 +22,9 @@ class Ownership;
 enum class ObjectKind { Polygon, Point, Null, Camera, Instance, Cube, Sphere, Plane };
 
 struct Document;
+
+// Freed objects a scene keeps reserved beyond the latest freed result.
+inline constexpr std::size_t kReservedFreedObjects = 16384;
 
 struct SceneObject {
   ObjectKind kind = ObjectKind::Null;
@@ -142,6 +146,7 @@ class Scene {
   // The first result of the last command 245: the only object command 246 takes.
   const SceneObject* LastEditable() const { return lastEditable_; }
   void ForgetFreedCopies();  // releases the memory of freed copies (benchmarks)
+  std::size_t ReservedFreedObjects() const { return freedKept_; }
 
   // --- the host's side of the scene entries ---
   bool IsSceneObject(const void* object) const { return sceneObjects_.count(object) != 0; }
@@ -173,6 +178,7 @@ class Scene {
   SceneObject* Join(const SceneObject* top);
   void AddNeighbours(SceneObject* result);
   void Dispose(SceneObject* result);
+  void Reserve(std::vector<std::unique_ptr<SceneObject>> freed);
   void ReleaseList(ResultListValue* list);
 
   FaultLog& faults_;
@@ -183,7 +189,10 @@ class Scene {
   std::set<const void*> sceneObjects_;
   std::map<const void*, std::unique_ptr<SceneObject>> copies_;  // every live object a command made
   std::set<SceneObject*> results_;                               // results not freed
-  std::vector<std::unique_ptr<SceneObject>> freedCopies_;  // kept so that an address is never reused
+  // Freed results with the objects that went with them, kept so that a late use is
+  // named: the latest, and more while they hold at most kReservedFreedObjects.
+  std::deque<std::vector<std::unique_ptr<SceneObject>>> freedCopies_;
+  std::size_t freedKept_ = 0;
   std::set<const void*> freedSet_;
   std::map<const void*, std::unique_ptr<ResultListValue>> lists_;
   std::set<const void*> reportedKept_;

@@ -1,6 +1,7 @@
 // The kernel's framework objects and framework memory, with their owners. Ended
 // objects and freed memory stay reserved (and, under the address sanitizer,
-// poisoned), so that a late use or a second release is caught, never reused.
+// poisoned), so that a late use or a second release is caught, never reused; the
+// latest kReservedBlocks of them, so that a long session does not grow.
 // Every block of framework memory is followed by guard bytes, checked when the
 // block goes back and at unload, so that a write past its end is caught.
 #if __has_include(<sanitizer/asan_interface.h>)
@@ -30,6 +31,9 @@ constexpr const char* kStringFree = "net.hostapp.string.Free";
 constexpr const char* kObjectFree = "net.hostapp.system.PrivateFreeWithDestructor";
 constexpr const char* kMemoryFree = "net.hostapp.system.Free";
 
+// A block still reserved is still named by the registry.
+static_assert(kReservedBlocks < kReleasedRecords);
+
 // The guard after every block: a pattern the plug-in has no reason to write. Under
 // the address sanitizer the guard is poisoned too, so that the write itself is
 // reported where it happens.
@@ -55,7 +59,7 @@ long ChangedGuardByte(char* block, std::size_t size) {
 
 Kernel::~Kernel() {
   jobs_.reset();
-  for (char* block : graveyard_) ASAN_UNPOISON_MEMORY_REGION(block, 8);
+  for (const auto& ended : graveyard_) ASAN_UNPOISON_MEMORY_REGION(ended.first, 8);
   for (auto& [object, destroy] : objects_)
     if (destroy) destroy(const_cast<void*>(object));
   for (auto& [object, block] : blocks_) std::free(block);
@@ -64,7 +68,18 @@ Kernel::~Kernel() {
       ASAN_UNPOISON_MEMORY_REGION(static_cast<char*>(block) + info.size, kGuardSize);
       std::free(block);
     }
-  for (char* block : graveyard_) std::free(block);
+  for (const auto& ended : graveyard_) std::free(ended.first);
+}
+
+void Kernel::Bury(char* block, bool memory) {
+  ASAN_POISON_MEMORY_REGION(block, 8);
+  graveyard_.emplace_back(block, memory);
+  if (graveyard_.size() <= kReservedBlocks) return;
+  const auto [oldest, wasMemory] = graveyard_.front();
+  graveyard_.pop_front();
+  ASAN_UNPOISON_MEMORY_REGION(oldest, 8);
+  if (wasMemory) memory_.erase(oldest);
+  std::free(oldest);
 }
 
 void* Kernel::NewObject(std::size_t size, const std::uint8_t* descriptor, std::function<void(void*)> destroy,
@@ -111,8 +126,7 @@ void Kernel::DestroyObject(const void* object) {
   objects_.erase(found);
   ownership_.Retire(object);
   std::erase(hostObjects_, object);
-  graveyard_.push_back(block);
-  ASAN_POISON_MEMORY_REGION(block, 8);
+  Bury(block, false);
 }
 
 bool Kernel::FreeByPlugin(const void* object, const std::string& route) {
@@ -224,8 +238,7 @@ bool Kernel::Release(void* block, const std::string& route) {
   CheckGuard(block, found->second.size, route);
   ASAN_UNPOISON_MEMORY_REGION(static_cast<char*>(block) + found->second.size, kGuardSize);
   found->second.released = true;
-  graveyard_.push_back(static_cast<char*>(block));
-  ASAN_POISON_MEMORY_REGION(block, 8);
+  Bury(static_cast<char*>(block), true);
   return true;
 }
 
@@ -253,6 +266,11 @@ std::size_t Kernel::LiveAllocations() const {
   std::size_t live = 0;
   for (const auto& [block, info] : memory_) live += info.released ? 0 : 1;
   return live;
+}
+
+std::size_t Kernel::ReservedBlocks() const {
+  std::lock_guard<std::recursive_mutex> lock(mutex_);
+  return graveyard_.size();
 }
 
 // ---- ownership checks ----

@@ -8,6 +8,10 @@
 
 namespace testhost {
 
+namespace {
+constexpr std::size_t kReservedBitmaps = 1024;
+}  // namespace
+
 double Bitmap::ScaleFactor() const {
   auto found = data.find(kBitmapScaleFactor);
   if (found == data.end() || found->second.first != kValueFloat64) return 0;
@@ -30,6 +34,7 @@ bool Bitmaps::Free(const void* bitmap, const std::string& route) {
   auto found = bitmaps_.find(bitmap);
   if (found == bitmaps_.end()) return false;
   freed_.push_back(std::move(found->second));
+  if (freed_.size() > kReservedBitmaps) freed_.pop_front();
   bitmaps_.erase(found);
   return true;
 }

@@ -4,6 +4,10 @@
 
 namespace testhost {
 
+namespace {
+constexpr std::size_t kReservedPaths = 1024;
+}  // namespace
+
 Paths::~Paths() {
   // Whatever a test left the plug-in holding goes with the host.
   for (const void* path : live_) delete static_cast<const PathValue*>(path);
@@ -24,6 +28,7 @@ bool Paths::Delete(PathValue* path, const std::string& route) {
   if (!objects_.GiveBack(path, route)) return false;
   live_.erase(path);
   destroyed_.emplace_back(path);
+  if (destroyed_.size() > kReservedPaths) destroyed_.pop_front();
   return true;
 }
 

@@ -361,6 +361,7 @@ bool Scene::FreeObject(SceneObject* object) {
 // Ends a result with the objects below it and the host's objects beside it. Ended
 // objects stay reserved, so that a late use is caught.
 void Scene::Dispose(SceneObject* result) {
+  std::vector<std::unique_ptr<SceneObject>> freed;
   std::vector<SceneObject*> pending{result};
   if (result->parent != nullptr && result->parent->scratch) pending.push_back(result->parent);
   while (!pending.empty()) {
@@ -372,16 +373,30 @@ void Scene::Dispose(SceneObject* result) {
     if (found == copies_.end()) continue;
     current->freed = true;
     freedSet_.insert(current);
-    freedCopies_.push_back(std::move(found->second));
+    freed.push_back(std::move(found->second));
     copies_.erase(found);
   }
   results_.erase(result);
   if (lastEditable_ == result) lastEditable_ = nullptr;
+  Reserve(std::move(freed));
+}
+
+// A result's objects are kept or forgotten together, so that a kept object's links
+// lead to kept objects only.
+void Scene::Reserve(std::vector<std::unique_ptr<SceneObject>> freed) {
+  freedKept_ += freed.size();
+  freedCopies_.push_back(std::move(freed));
+  while (freedCopies_.size() > 1 && freedKept_ > kReservedFreedObjects) {
+    for (const auto& object : freedCopies_.front()) freedSet_.erase(object.get());
+    freedKept_ -= freedCopies_.front().size();
+    freedCopies_.pop_front();
+  }
 }
 
 void Scene::ForgetFreedCopies() {
   freedCopies_.clear();
   freedSet_.clear();
+  freedKept_ = 0;
 }
 
 void Scene::AfterPluginCall() {

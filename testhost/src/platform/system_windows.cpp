@@ -3,10 +3,15 @@
 #include <atomic>
 #include <filesystem>
 #include <stdexcept>
+#include <vector>
 
 #include "testhost/system.h"
 
 namespace testhost::system {
+
+namespace {
+std::vector<std::string> g_tracked;  // no signal handler removes them here
+}  // namespace
 
 void* OpenLibrary(const std::string& file, std::string& error) {
   HMODULE library = LoadLibraryA(file.c_str());
@@ -33,6 +38,19 @@ std::string MakeTemporaryFolder(const std::string& prefix) {
     if (std::filesystem::create_directory(folder)) return folder.string();
   }
   throw std::runtime_error("no temporary folder could be made in " + base.string());
+}
+
+// The loader reads the file itself and says what is wrong with it.
+std::string LibraryFileProblem(const std::string&) { return ""; }
+
+void TrackTemporary(const std::string& path) { g_tracked.push_back(path); }
+
+void UntrackTemporary(const std::string& path) { std::erase(g_tracked, path); }
+
+void RemoveTrackedTemporaries() {
+  std::error_code ignored;
+  for (auto path = g_tracked.rbegin(); path != g_tracked.rend(); ++path) std::filesystem::remove(*path, ignored);
+  g_tracked.clear();
 }
 
 }  // namespace testhost::system

@@ -8,20 +8,51 @@
 
 namespace cli {
 
+namespace {
+
+// Options of a run over several files as a whole, which no file's own process gets.
+bool ShapesTheRun(const std::string& option) {
+  return option == "--scene" || option == "--max-memory" || option == "--csv" || option == "--tsv" ||
+         option == "--jobs" || option.rfind("-j", 0) == 0;
+}
+
+void SetTableFormat(Options& options, const std::string& option) {
+  const TableFormat format = option == "--csv" ? TableFormat::kCsv : TableFormat::kTsv;
+  if (options.tableFormatGiven && options.tableFormat != format) throw UsageError{"--csv and --tsv: give one of them"};
+  options.tableFormat = format;
+  options.tableFormatGiven = true;
+}
+
+int ParseJobs(const std::string& option, const std::string& text) {
+  int jobs = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9' || jobs > kMostJobs) break;
+    jobs = jobs * 10 + (c - '0');
+  }
+  if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos || jobs < 1 || jobs > kMostJobs)
+    throw UsageError{option + " takes the number of files counted at once, 1 to " + std::to_string(kMostJobs) +
+                     ", not '" + text + "'"};
+  return jobs;
+}
+
+}  // namespace
+
 Options ParseOptions(const std::vector<std::string>& arguments) {
   Options options;
   bool optionsEnded = false;  // after "--" every argument is a scene, even "-x"
   for (std::size_t i = 0; i < arguments.size(); ++i) {
     const std::string& argument = arguments[i];
+    const std::size_t first = i;
     auto value = [&]() -> const std::string& {
       if (i + 1 >= arguments.size()) throw UsageError{"option " + argument + " needs a value"};
       return arguments[++i];
     };
-    if (argument == "--" && !optionsEnded) {
+    const bool endsOptions = argument == "--" && !optionsEnded;
+    const bool isScene = !endsOptions && (optionsEnded || argument.empty() || argument[0] != '-');
+    if (endsOptions) {
       optionsEnded = true;
-    } else if (optionsEnded || argument.empty() || argument[0] != '-') {
-      if (!options.scene.empty()) throw UsageError{"more than one scene given: " + options.scene + " and " + argument};
-      options.scene = argument;
+    } else if (isScene) {
+      options.scenes.push_back(argument);
     } else if (argument == "--help" || argument == "-h") options.help = true;
     else if (argument == "--version") options.version = true;
     else if (argument == "--json") options.json = true;
@@ -30,10 +61,17 @@ Options ParseOptions(const std::vector<std::string>& arguments) {
     else if (argument == "--script") options.script = value();
     else if (argument == "--png") options.png = value();
     else if (argument == "--plugins") options.pluginFolders.push_back(value());
-    else if (argument == "--scene") options.scene = value();  // the older spelling
+    else if (argument == "--scene") options.scenes.push_back(value());  // the older spelling
     else if (argument == "--max-memory") options.maxMemory = ParseMemorySize(argument, value());
+    else if (argument == "--csv" || argument == "--tsv") SetTableFormat(options, argument);
+    else if (argument == "-j" || argument == "--jobs") options.jobs = ParseJobs(argument, value());
+    else if (argument.rfind("-j", 0) == 0) options.jobs = ParseJobs("-j", argument.substr(2));
     else throw UsageError{"unknown option " + argument + " (see --help)"};
+    if (!endsOptions && !isScene && !ShapesTheRun(argument))
+      options.perFileOptions.insert(options.perFileOptions.end(), arguments.begin() + static_cast<std::ptrdiff_t>(first),
+                                    arguments.begin() + static_cast<std::ptrdiff_t>(i) + 1);
   }
+  if (options.scenes.size() == 1) options.scene = options.scenes.front();
   if (options.interactive && (options.json || !options.script.empty()))
     throw UsageError{"--interactive cannot be combined with --json or --script"};
   if (options.json && !JsonAvailable()) throw UsageError{"--json is not available in this build"};

@@ -6,13 +6,26 @@
 
 namespace cli {
 
+// The most files counted at once (-j N).
+inline constexpr int kMostJobs = 256;
+
+// How a run over several files prints its rows.
+enum class TableFormat { kText, kCsv, kTsv };
+
 struct Options {
   std::vector<std::string> pluginFolders;  // empty: the build's plug-in folder
   std::string scene;                       // empty: the bundled scene
+  std::vector<std::string> scenes;         // every FILE|FOLDER given, in order
+  // The options a file's own process gets in a run over several files: all but
+  // those that shape the run itself (the table, -j, the memory budget).
+  std::vector<std::string> perFileOptions;
   std::string object;                      // empty: what the scene names, else its first object
   std::string script;
   std::string png;
   std::uint64_t maxMemory = 0;  // 0: the default budget; kUnlimited: none
+  TableFormat tableFormat = TableFormat::kText;
+  bool tableFormatGiven = false;  // --csv or --tsv
+  int jobs = 0;                   // files counted at once; 0: one per core
   bool json = false;
   bool interactive = false;
   bool help = false;

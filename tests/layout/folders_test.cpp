@@ -8,7 +8,7 @@
 namespace {
 
 const std::vector<std::string> kIncludeFolders = {
-    "testhost/include",      "testhost/cli",          "testhost/cli/validate",
+    "testhost/include",      "testhost/cli",          "testhost/cli/validate", "testhost/cli/batch",
     "testhost/import",       "testhost/src/tables",   "frameworks/core.framework/source/core",
     "frameworks/host/source", "frameworks/core.framework/generated/hxx", "plugins/statlume/source"};
 

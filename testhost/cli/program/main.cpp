@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "batch.h"
 #include "crash_report.h"
 #include "dialog_picture.h"
 #include "events.h"
@@ -159,6 +160,7 @@ int main(int argc, char** argv) {
       std::cout << cli::VersionText();
       return 0;
     }
+    if (batch::ManyFiles(options)) return batch::RunBatch(options, cli::ProgramFile(argv[0]));
     return Run(options);
   } catch (const UsageError& error) {
     std::cerr << "statlume-host: " << cli::Printable(error.message) << "\n";

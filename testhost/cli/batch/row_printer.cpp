@@ -62,7 +62,9 @@ void RowPrinter::Row(const FileRow& row) {
       for (int field = 0; field < kFieldCount; ++field)
         out_ << (field % 2 == 0 ? "  " : "") << std::setw(kCellWidth) << row.fields[static_cast<std::size_t>(field)];
     } else {
-      out_ << "  " << OutcomeWord(row.outcome) << ": " << cli::Printable(row.error);
+      // The row names the file already: the reason goes without it.
+      const std::string named = cli::Printable(row.file) + ": ", reason = cli::Printable(row.error);
+      out_ << "  " << OutcomeWord(row.outcome) << ": " << (reason.rfind(named, 0) == 0 ? reason.substr(named.size()) : reason);
     }
     out_ << "\n";
   } else {

@@ -1,5 +1,7 @@
 #include "options.h"
 
+#include <algorithm>
+
 #include "dialog_picture.h"
 #include "memory_budget.h"
 #include "report.h"
@@ -7,6 +9,13 @@
 #include "usage_error.h"
 
 namespace cli {
+
+const std::vector<std::string>& KnownOptions() {
+  static const std::vector<std::string> names = {"--object", "--script",  "--json", "--png",        "--interactive",
+                                                 "-i",       "--plugins", "--scene", "--max-memory", "--help",
+                                                 "-h",       "--version", "--"};
+  return names;
+}
 
 Options ParseOptions(const std::vector<std::string>& arguments) {
   Options options;
@@ -22,6 +31,8 @@ Options ParseOptions(const std::vector<std::string>& arguments) {
     } else if (optionsEnded || argument.empty() || argument[0] != '-') {
       if (!options.scene.empty()) throw UsageError{"more than one scene given: " + options.scene + " and " + argument};
       options.scene = argument;
+    } else if (std::find(KnownOptions().begin(), KnownOptions().end(), argument) == KnownOptions().end()) {
+      throw UsageError{"unknown option " + argument + " (see --help)"};
     } else if (argument == "--help" || argument == "-h") options.help = true;
     else if (argument == "--version") options.version = true;
     else if (argument == "--json") options.json = true;
@@ -45,13 +56,15 @@ std::string HelpText() {
   std::string formats;
   for (const std::string& extension : testhost::input::ImportedExtensions()) formats += " " + extension;
   return "Usage: statlume-host [options] [SCENE]\n"
+         "       statlume-host validate [options] [PLUGIN_FOLDER]   (below)\n"
          "\n"
          "Loads the Statlume plug-in into the test host, opens SCENE, runs the command\n"
          "\"Statlume\" on the active object and prints the dialog as the user sees it.\n"
          "\n"
          "SCENE is a JSON scene (.json), a text scene (.scene) or a 3D file the importer\n"
          "reads; a 3D file becomes one top-level object named after the file. Without\n"
-         "SCENE the bundled scene is used.\n"
+         "SCENE the bundled scene is used (share/statlume-host/scenes/default.scene,\n"
+         "beside the program's bin/ folder).\n"
          "\n"
          "Options:\n"
          "  --object PATH     make PATH the active object, e.g. Robot/Head (default: the\n"
@@ -63,22 +76,23 @@ std::string HelpText() {
          "  --json            print each state as one JSON document per line\n"
          "  --png FILE        draw the dialog into FILE; with --script, one numbered\n"
          "                    picture per state (FILE-01.png, FILE-02.png, ...)\n"
-         "  --interactive     a terminal session: type events, the dialog follows\n"
+         "  --interactive, -i a terminal session: type events, the dialog follows; on a\n"
+         "                    terminal with line editing, history (~/.statlume-host_history)\n"
+         "                    and Tab completing events and object paths; \"help\" lists\n"
+         "                    the events\n"
          "  --plugins FOLDER  load the plug-in from FOLDER (a plug-in folder, or a folder\n"
-         "                    of them); default: the build's plug-in folder\n"
+         "                    of them); default: plugins/statlume beside the program's\n"
+         "                    bin/ folder\n"
          "  --max-memory SIZE the memory the program may take, e.g. 512M or 4G, or\n"
          "                    unlimited (default: half of the machine's memory); a file\n"
          "                    that needs more ends with status 2\n"
-         "  --help, --version\n"
+         "  --scene SCENE     the same as giving SCENE\n"
+         "  --help, -h        this text\n"
+         "  --version         the program's version\n"
          "  --                ends the options: SCENE may then start with '-'\n"
          "\n"
          "Exit status: 0 success, 1 the plug-in crashed or the host recorded a fault of\n"
-         "it, 2 bad input (a file that is not a plug-in or a scene, or needs more memory).\n"
-         "\n"
-         "statlume-host validate [--level 1..10] [--seed N] [--case NAME] [--group GROUP]\n"
-         "                       [--json FILE] [PLUGIN_FOLDER] hammers a plug-in the way a\n"
-         "                       host can; statlume-host validate --list lists its cases and\n"
-         "                       what each checks (statlume-host validate --help).\n" +
+         "it, 2 bad input (a file that is not a plug-in or a scene, or needs more memory).\n" +
          (formats.empty() ? std::string() : "\n3D formats read:" + formats + "\n");
 }
 

@@ -90,7 +90,8 @@ class TerminalReader final : public LineReader {
     el_set(editor_, EL_SIGNAL, 1);  // Ctrl-C and the like leave the terminal as it was
     el_set(editor_, EL_HIST, history, history_);
     el_set(editor_, EL_PROMPT, &TerminalReader::Prompt);
-    el_set(editor_, EL_ADDFN, "statlume-complete", "complete an event or an object path", &TerminalReader::OnTab);
+    // The wide form: the narrow one keeps copies of the name and help it never frees.
+    el_wset(editor_, EL_ADDFN, L"statlume-complete", L"complete an event or an object path", &TerminalReader::OnTab);
     el_set(editor_, EL_BIND, "^I", "statlume-complete", nullptr);
     el_source(editor_, nullptr);  // the user's own key bindings (~/.editrc)
   }

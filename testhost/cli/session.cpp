@@ -24,7 +24,8 @@ const std::map<Option, std::int32_t> kOptionItems = {{Option::kIncludeChildren, 
 // Entries that cannot be looked at (a loop of symbolic links) are no plug-in.
 bool IsPluginLibrary(const fs::path& file) {
   std::error_code error;
-  return file.extension() == STATLUME_LIBRARY_SUFFIX && fs::is_regular_file(file, error) && fs::is_directory(file.parent_path() / "res", error);
+  return file.extension() == STATLUME_LIBRARY_SUFFIX && fs::is_regular_file(file, error) &&
+         fs::is_directory(file.parent_path() / "res", error);
 }
 
 }  // namespace

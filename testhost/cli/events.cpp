@@ -2,7 +2,8 @@
 
 #include <charconv>
 #include <map>
-#include <sstream>
+
+#include "event_words.h"
 
 namespace cli {
 
@@ -16,7 +17,7 @@ const std::map<std::string, Arity> kVerbs = {
     {"select", {1, 1}}, {"children", {1, 1}}, {"nonpoly", {1, 1}},    {"pause", {1, 1}},
     {"about", {0, 0}},  {"help", {0, 0}},     {"add", {2, -1}},        {"delete", {1, 1}},
     {"move", {3, 3}},   {"edit", {3, 3}},     {"scene-change", {0, 0}}, {"close", {0, 0}},
-    {"reopen", {0, 0}}, {"show", {0, 0}}};
+    {"reopen", {0, 0}}, {"show", {0, 0}},     {"manual", {0, 0}}};
 
 bool Switch(const std::string& word) {
   if (word == "on") return true;
@@ -39,14 +40,21 @@ std::int32_t Count(const std::string& word) {
 
 }  // namespace
 
+std::vector<std::string> EventVerbs() {
+  std::vector<std::string> verbs;
+  for (const auto& [verb, arity] : kVerbs) verbs.push_back(verb);
+  return verbs;
+}
+
 bool ParseEvent(const std::string& line, Event& event) {
-  std::istringstream words(line);
-  std::string verb;
-  if (!(words >> verb) || verb[0] == '#') return false;
+  const EventLine split = SplitEventLine(line);
+  if (split.words.empty() || line[split.words.front().start] == '#') return false;
+  if (split.openQuote) throw UsageError{"a quote is not closed"};
+  const std::string& verb = split.words.front().text;
   auto arity = kVerbs.find(verb);
   if (arity == kVerbs.end()) throw UsageError{"unknown event '" + verb + "'"};
   event = Event{verb, {}, line};
-  for (std::string word; words >> word;) event.words.push_back(word);
+  for (std::size_t i = 1; i < split.words.size(); ++i) event.words.push_back(split.words[i].text);
   const int count = static_cast<int>(event.words.size());
   if (count < arity->second.least || (arity->second.most >= 0 && count > arity->second.most))
     throw UsageError{"wrong number of words for '" + verb + "'"};
@@ -81,7 +89,7 @@ void ApplyEvent(Session& session, const Event& event) {
   else if (event.verb == "nonpoly") session.SetOption(Option::kIncludeNonPoly, Switch(w[0]));
   else if (event.verb == "pause") session.SetOption(Option::kPause, Switch(w[0]));
   else if (event.verb == "about") session.About();
-  else if (event.verb == "help") session.ShowHelpFile();
+  else if (event.verb == "help" || event.verb == "manual") session.ShowHelpFile();
   else if (event.verb == "delete") session.DeleteObject(w[0]);
   else if (event.verb == "scene-change") session.SceneChanged();
   else if (event.verb == "close") session.CloseWindow();

@@ -6,7 +6,8 @@
 //   nonpoly on|off                Options > Include Non-Poly/Point Objects
 //   pause on|off                  Options > Pause
 //   about                         Help > About...
-//   help                          Help > Show Help File (.PDF)...
+//   help | manual                 Help > Show Help File (.PDF)... (in the terminal
+//                                 session "help" lists the events instead)
 //   add KIND NAME [N...] [under PATH]
 //                                 a new object: polygon POINTS POLYGONS NGONS,
 //                                 point POINTS, cube/sphere/plane SEGMENTS, null,
@@ -17,7 +18,8 @@
 //   scene-change                  the host reports a change of the scene
 //   close | reopen                close the dialog, run "Statlume" again
 //   show                          print the dialog as it stands
-// Blank lines and lines starting with # are skipped.
+// Blank lines and lines starting with # are skipped. A path or name with spaces is
+// written in double quotes or with a backslash before each space (event_words.h).
 #include <cstdint>
 #include <istream>
 #include <string>
@@ -32,6 +34,9 @@ struct Event {
   std::vector<std::string> words;  // the words after the verb
   std::string text;                // the line as written
 };
+
+// The verbs of the events, in alphabetical order.
+std::vector<std::string> EventVerbs();
 
 // Reads one line; false for a blank or comment line; throws UsageError (without
 // file and line, which the caller adds) for a line it cannot read.

@@ -1,5 +1,7 @@
 #include "options.h"
 
+#include <algorithm>
+
 #include "dialog_picture.h"
 #include "memory_budget.h"
 #include "report.h"
@@ -8,12 +10,19 @@
 
 namespace cli {
 
+const std::vector<std::string>& KnownOptions() {
+  static const std::vector<std::string> names = {"--object", "--script",     "--json", "--png",  "--interactive", "-i",
+                                                 "--plugins", "--scene",     "--max-memory", "--csv", "--tsv", "-j",
+                                                 "--jobs",   "--help",       "-h",     "--version", "--"};
+  return names;
+}
+
 namespace {
 
 // Options of a run over several files as a whole, which no file's own process gets.
 bool ShapesTheRun(const std::string& option) {
-  return option == "--scene" || option == "--max-memory" || option == "--csv" || option == "--tsv" ||
-         option == "--jobs" || option.rfind("-j", 0) == 0;
+  return option == "--scene" || option == "--max-memory" || option == "--csv" || option == "--tsv" || option == "-j" ||
+         option == "--jobs";
 }
 
 void SetTableFormat(Options& options, const std::string& option) {
@@ -24,12 +33,9 @@ void SetTableFormat(Options& options, const std::string& option) {
 }
 
 int ParseJobs(const std::string& option, const std::string& text) {
-  int jobs = 0;
-  for (char c : text) {
-    if (c < '0' || c > '9' || jobs > kMostJobs) break;
-    jobs = jobs * 10 + (c - '0');
-  }
-  if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos || jobs < 1 || jobs > kMostJobs)
+  const bool digits = !text.empty() && text.size() <= 3 && text.find_first_not_of("0123456789") == std::string::npos;
+  const int jobs = digits ? std::stoi(text) : 0;
+  if (jobs < 1 || jobs > kMostJobs)
     throw UsageError{option + " takes the number of files counted at once, 1 to " + std::to_string(kMostJobs) +
                      ", not '" + text + "'"};
   return jobs;
@@ -53,6 +59,8 @@ Options ParseOptions(const std::vector<std::string>& arguments) {
       optionsEnded = true;
     } else if (isScene) {
       options.scenes.push_back(argument);
+    } else if (std::find(KnownOptions().begin(), KnownOptions().end(), argument) == KnownOptions().end()) {
+      throw UsageError{"unknown option " + argument + " (see --help)"};
     } else if (argument == "--help" || argument == "-h") options.help = true;
     else if (argument == "--version") options.version = true;
     else if (argument == "--json") options.json = true;
@@ -65,7 +73,6 @@ Options ParseOptions(const std::vector<std::string>& arguments) {
     else if (argument == "--max-memory") options.maxMemory = ParseMemorySize(argument, value());
     else if (argument == "--csv" || argument == "--tsv") SetTableFormat(options, argument);
     else if (argument == "-j" || argument == "--jobs") options.jobs = ParseJobs(argument, value());
-    else if (argument.rfind("-j", 0) == 0) options.jobs = ParseJobs("-j", argument.substr(2));
     else throw UsageError{"unknown option " + argument + " (see --help)"};
     if (!endsOptions && !isScene && !ShapesTheRun(argument))
       options.perFileOptions.insert(options.perFileOptions.end(), arguments.begin() + static_cast<std::ptrdiff_t>(first),
@@ -83,6 +90,7 @@ std::string HelpText() {
   std::string formats;
   for (const std::string& extension : testhost::input::ImportedExtensions()) formats += " " + extension;
   return "Usage: statlume-host [options] [FILE|FOLDER...]\n"
+         "       statlume-host validate [options] [PLUGIN_FOLDER]   (below)\n"
          "\n"
          "Loads the Statlume plug-in into the test host, opens the scene FILE, runs the\n"
          "command \"Statlume\" on the active object and prints the dialog as the user\n"
@@ -90,7 +98,8 @@ std::string HelpText() {
          "\n"
          "FILE is a JSON scene (.json), a text scene (.scene) or a 3D file the importer\n"
          "reads; a 3D file becomes one top-level object named after the file. Without\n"
-         "FILE the bundled scene is used.\n"
+         "FILE the bundled scene is used (share/statlume-host/scenes/default.scene,\n"
+         "beside the program's bin/ folder).\n"
          "\n"
          "Several files, or a FOLDER (its scenes and the 3D files of the formats listed\n"
          "below, in subfolders too, sorted by path), give a table of one row per file: the\n"
@@ -118,24 +127,25 @@ std::string HelpText() {
          "  -j N, --jobs N    count N files at once (default: one per core)\n"
          "  --png FILE        draw the dialog into FILE; with --script, one numbered\n"
          "                    picture per state (FILE-01.png, FILE-02.png, ...)\n"
-         "  --interactive     a terminal session: type events, the dialog follows\n"
+         "  --interactive, -i a terminal session: type events, the dialog follows; on a\n"
+         "                    terminal with line editing, history (~/.statlume-host_history)\n"
+         "                    and Tab completing events and object paths; \"help\" lists\n"
+         "                    the events\n"
          "  --plugins FOLDER  load the plug-in from FOLDER (a plug-in folder, or a folder\n"
-         "                    of them); default: the build's plug-in folder\n"
+         "                    of them); default: plugins/statlume beside the program's\n"
+         "                    bin/ folder\n"
          "  --max-memory SIZE the memory the program may take, e.g. 512M or 4G, or\n"
          "                    unlimited (default: half of the machine's memory); a file\n"
          "                    that needs more ends with status 2; with several files,\n"
          "                    the files counted at once share it\n"
-         "  --help, --version\n"
+         "  --scene FILE      the same as giving FILE\n"
+         "  --help, -h        this text\n"
+         "  --version         the program's version\n"
          "  --                ends the options: a FILE may then start with '-'\n"
          "\n"
          "Exit status: 0 success, 1 the plug-in crashed or the host recorded a fault of\n"
          "it, 2 bad input (a file that is not a plug-in or a scene, or needs more memory).\n"
-         "With several files, the worst of theirs: 1 over 2 over 0.\n"
-         "\n"
-         "statlume-host validate [--level 1..10] [--seed N] [--case NAME] [--group GROUP]\n"
-         "                       [--json FILE] [PLUGIN_FOLDER] hammers a plug-in the way a\n"
-         "                       host can; statlume-host validate --list lists its cases and\n"
-         "                       what each checks (statlume-host validate --help).\n" +
+         "With several files, the worst of theirs: 1 over 2 over 0.\n" +
          (formats.empty() ? std::string() : "\n3D formats read:" + formats + "\n");
 }
 

@@ -34,6 +34,9 @@ struct Options {
 
 // Reads the arguments after the program name; throws UsageError on a bad one.
 Options ParseOptions(const std::vector<std::string>& arguments);
+// Every option ParseOptions takes: it refuses any other, so that a new option is
+// listed here, and the tests then look for it in HelpText.
+const std::vector<std::string>& KnownOptions();
 
 std::string HelpText();
 std::string VersionText();

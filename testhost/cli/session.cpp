@@ -23,9 +23,9 @@ const std::map<Option, std::int32_t> kOptionItems = {{Option::kIncludeChildren, 
 
 // Entries that cannot be looked at (a loop of symbolic links) are no plug-in.
 bool IsPluginLibrary(const fs::path& file) {
-  const std::string suffix = fs::path(testhost::Host::DefaultPluginFile()).extension().string();
   std::error_code error;
-  return file.extension() == suffix && fs::is_regular_file(file, error) && fs::is_directory(file.parent_path() / "res", error);
+  return file.extension() == STATLUME_LIBRARY_SUFFIX && fs::is_regular_file(file, error) &&
+         fs::is_directory(file.parent_path() / "res", error);
 }
 
 }  // namespace
@@ -58,10 +58,6 @@ std::string OnePluginLibrary(const std::vector<std::string>& folders) {
     throw UsageError{"more than one plug-in library in " + named + " (" + libraries[0] + ", " + libraries[1] +
                      "): give the folder of one"};
   return libraries.front();
-}
-
-std::string DefaultPluginFolder() {
-  return fs::path(testhost::Host::DefaultPluginFile()).parent_path().parent_path().generic_string();
 }
 
 Session::Session(const std::string& pluginFile, const std::string& sceneFile, const std::string& objectPath)
@@ -240,15 +236,5 @@ std::vector<std::string> Session::TakeOpenedFiles() {
 }
 
 std::vector<std::string> Session::Faults() const { return host_->Failures(); }
-
-}  // namespace cli
-
-namespace cli {
-
-std::string ProgramFile(const char* argv0) {
-  std::error_code error;
-  const fs::path self = fs::read_symlink("/proc/self/exe", error);
-  return error ? std::string(argv0) : self.string();
-}
 
 }  // namespace cli

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "dialog_view.h"
+#include "program_location.h"
 #include "usage_error.h"
 #include "testhost/host.h"
 
@@ -19,8 +20,6 @@ namespace cli {
 std::vector<std::string> FindPluginLibraries(const std::vector<std::string>& folders);
 // The one plug-in library in the folders; throws UsageError for none or several.
 std::string OnePluginLibrary(const std::vector<std::string>& folders);
-// The build's plug-in folder, where the program looks when it is given none.
-std::string DefaultPluginFolder();
 
 enum class Option { kIncludeChildren, kIncludeNonPoly, kPause };
 
@@ -61,6 +60,8 @@ class Session {
   std::string SceneFile() const { return sceneFile_; }
   std::string PluginFile() const;
   std::string ActivePath() const;
+  // The scene as it stands, for completing its paths.
+  testhost::Document* Document() const { return document_; }
   // Console lines, message boxes and opened files since the last call.
   std::vector<std::string> TakeConsoleLines();
   std::vector<std::string> TakeMessageBoxes();
@@ -79,12 +80,5 @@ class Session {
   std::size_t consoleShown_ = 0, boxesShown_ = 0, filesShown_ = 0;
   bool finished_ = false;
 };
-
-}  // namespace cli
-
-namespace cli {
-
-// This program's own file, to start it again (the validator runs each case so).
-std::string ProgramFile(const char* argv0);
 
 }  // namespace cli

@@ -55,11 +55,6 @@ Host& Host::Current() {
   return *g_current;
 }
 
-std::string Host::DefaultPluginFile() {
-  if (const char* fromEnvironment = getenv("STATLUME_PLUGIN_FILE")) return fromEnvironment;
-  return STATLUME_DEFAULT_PLUGIN_FILE;
-}
-
 void Host::Load() {
   if (const std::string problem = system::LibraryFileProblem(pluginFile_); !problem.empty())
     throw std::runtime_error(problem);

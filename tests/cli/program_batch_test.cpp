@@ -211,7 +211,7 @@ TEST(ProgramBatch, RowsInTheOrderGivenWhateverTheJobs) {
     }
   }
   const std::string slow = Copy(scratch, kTestData + "/solid.stl", "slow-here.stl");
-  const ProgramRun run = RunProgram({"--plugins", kMarked, "-j2", "--json", slow, files[0]});
+  const ProgramRun run = RunProgram({"--plugins", kMarked, "--jobs", "2", "--json", slow, files[0]});
   const std::vector<json> documents = Documents(run.out);
   ASSERT_EQ(documents.size(), 2u);
   EXPECT_EQ(documents[0].at("file"), slow) << "the slow file's row comes first";
@@ -250,7 +250,8 @@ TEST(ProgramBatch, OptionsForOneFileAreRefused) {
       {{"--csv"}, "--csv and --tsv print a row per file: give FILE or FOLDER"},
       {{"-j", "0", solid, groups}, "-j takes the number of files counted at once, 1 to 256, not '0'"},
       {{"-j", "many", solid, groups}, "not 'many'"},
-      {{"-j999", solid, groups}, "not '999'"},
+      {{"-j", "999", solid, groups}, "not '999'"},
+      {{"-j4", solid, groups}, "unknown option -j4"},
       {{"--jobs"}, "option --jobs needs a value"},
       {{"--plugins", models.scratch.Path("nowhere"), solid, groups}, "not a folder"},
   };

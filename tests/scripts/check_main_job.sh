@@ -12,7 +12,9 @@ source_dir="$2"
 build_dir="$3"
 library_name=$(basename "$4")
 expected="$5"
-# Windows adds carriage returns to line ends.
+# Windows adds carriage returns to line ends, and the Windows program under wine
+# names the folders it finds beside itself from the drive wine gives them (Z:).
 "${host[@]}" | tr -d '\r' |
-  sed -e "s|$build_dir/|BUILD/|g" -e "s|$source_dir|SOURCE|g" -e "s|BUILD/out/plugins/statlume/$library_name|BUILD/out/plugins/statlume/LIBRARY|" |
+  sed -e "s|$build_dir/|BUILD/|g" -e "s|$source_dir|SOURCE|g" -e "s|BUILD/out/plugins/statlume/$library_name|BUILD/out/plugins/statlume/LIBRARY|" \
+      -e "s|[A-Z]:BUILD/|BUILD/|g" |
   diff -u "$expected" - && echo "main job output as expected"

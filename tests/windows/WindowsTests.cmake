@@ -19,6 +19,8 @@ add_test(NAME main_job
           ${CMAKE_CURRENT_SOURCE_DIR}/scripts/main_job.expected)
 set_tests_properties(main_job PROPERTIES FIXTURES_REQUIRED wine_server)
 
-# What `cmake --install` lays out: the same plug-in folder on every platform.
+# What `cmake --install` lays out: the same plug-in folder on every platform, and
+# statlume-host.exe beside it with the bundled scenes.
 add_test(NAME plugin_folder_install
-  COMMAND ${CMAKE_SOURCE_DIR}/tests/scripts/check_install.sh ${CMAKE_BINARY_DIR} statlume${STATLUME_LIBRARY_SUFFIX})
+  COMMAND ${CMAKE_SOURCE_DIR}/tests/scripts/check_install.sh ${CMAKE_BINARY_DIR} statlume${STATLUME_LIBRARY_SUFFIX}
+          $<TARGET_FILE_NAME:statlume-host>)

@@ -8,6 +8,7 @@
 #include "file_list.h"
 #include "memory_budget.h"
 #include "process_pool.h"
+#include "program_location.h"
 #include "progress_line.h"
 #include "row_printer.h"
 #include "session.h"

@@ -100,7 +100,7 @@ int Run(const cli::Options& options) {
   std::vector<std::string> folders = options.pluginFolders;
   if (folders.empty()) folders.push_back(cli::DefaultPluginFolder());
   const std::string library = cli::OnePluginLibrary(folders);
-  const std::string scene = options.scene.empty() ? std::string(STATLUME_DEFAULT_SCENE) : options.scene;
+  const std::string scene = options.scene.empty() ? cli::BundledScene() : options.scene;
   const std::vector<ScriptLine> script = options.script.empty() ? std::vector<ScriptLine>{} : ReadScript(options.script);
 
   cli::GuardAgainstCrashes(library, scene, options.json);
@@ -120,7 +120,7 @@ int Run(const cli::Options& options) {
     std::cerr << "statlume-host: the plug-in registered no command\n";
     status = 1;
   } else if (options.interactive) {
-    cli::RunInteractive(session, std::cin, std::cout);
+    cli::RunInteractive(session);
   } else {
     output.Show(cli::Capture(session, "open", 0));
     for (const ScriptLine& line : script) {
@@ -153,7 +153,7 @@ int main(int argc, char** argv) {
       return validate::RunValidator(std::vector<std::string>(argv + 2, argv + argc), cli::ProgramFile(argv[0]));
     const cli::Options options = cli::ParseOptions(std::vector<std::string>(argv + 1, argv + argc));
     if (options.help) {
-      std::cout << cli::HelpText();
+      std::cout << cli::HelpText() << "\n" << validate::UsageText();
       return 0;
     }
     if (options.version) {

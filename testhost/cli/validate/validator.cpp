@@ -61,6 +61,19 @@ int Number(const std::string& option, const std::string& text, long least, long 
   return static_cast<int>(value);
 }
 
+// How the validator starts each case in a process of its own: not for users, and
+// not in the usage text.
+const std::vector<std::string> kInternalOptions = {"--run-case", "--result", "--library"};
+
+// Whether the parser takes `argument` as an option: one of the list, so that an
+// option cannot be added without being listed (and the tests then look for it in
+// the usage text).
+bool Listed(const std::string& argument) {
+  const std::vector<std::string> user = ValidatorOptions();
+  return std::find(user.begin(), user.end(), argument) != user.end() ||
+         std::find(kInternalOptions.begin(), kInternalOptions.end(), argument) != kInternalOptions.end();
+}
+
 Options Parse(const std::vector<std::string>& arguments) {
   Options options;
   for (std::size_t i = 0; i < arguments.size(); ++i) {
@@ -69,6 +82,7 @@ Options Parse(const std::vector<std::string>& arguments) {
       if (i + 1 >= arguments.size()) throw UsageError{"option " + argument + " needs a value"};
       return arguments[++i];
     };
+    if (!argument.empty() && argument[0] == '-' && !Listed(argument)) throw UsageError{"unknown option " + argument};
     if (argument == "--level") {
       options.level = Number(argument, value(), 1, 10);
       options.levelGiven = true;
@@ -261,12 +275,12 @@ std::string ShellWord(const std::string& word) {
 }
 
 const char kUsage[] =
-    "usage: statlume-host validate [--level 1..10] [--seed N] [--case NAME] [--group GROUP]\n"
+    "Usage: statlume-host validate [--level 1..10] [--seed N] [--case NAME] [--group GROUP]\n"
     "                              [--skip NAME]... [--json FILE] [PLUGIN_FOLDER]\n"
     "       statlume-host validate --list [--json [FILE]] [--level N] [--case NAME] [--group GROUP]\n"
     "                              [--skip NAME]...\n"
     "Runs the validator's cases on the plug-in in PLUGIN_FOLDER (default: the plug-in\n"
-    "this program was built with), each in a process of its own.\n"
+    "folder beside this program), each in a process of its own.\n"
     "  --level N    1 (quick, the default) to 10 (thorough): which cases run and how big\n"
     "  --seed N     the seed of the random cases (default 1)\n"
     "  --case NAME  only that case, whatever its level\n"
@@ -277,6 +291,7 @@ const char kUsage[] =
     "  --list       run nothing: list the cases (every level, unless --level is given), one a\n"
     "               line, with group, level, seed use, requirements and what each checks;\n"
     "               with --json, as JSON (into FILE, or to the standard output)\n"
+    "  --help       this text\n"
     "A case whose requirement is missing (a symbol table in the library, worker threads,\n"
     "the process's figures) is skipped, naming it.\n";
 
@@ -324,6 +339,12 @@ int ListCases(const std::vector<const Case*>& chosen, const Options& options) {
 
 }  // namespace
 
+std::vector<std::string> ValidatorOptions() {
+  return {"--level", "--seed", "--case", "--group", "--skip", "--json", "--list", "--help"};
+}
+
+std::string UsageText() { return kUsage; }
+
 void Abandon(const CaseResult& result) {
   WriteResult(result);
   std::_Exit(0);
@@ -350,7 +371,7 @@ int RunValidator(const std::vector<std::string>& arguments, const std::string& p
     return RunOneCase(*c, parsed);
   }
   if (parsed.help) {
-    std::cout << kUsage;
+    std::cout << UsageText();
     return 0;
   }
   const std::vector<const Case*> chosen = Choose(cases, parsed);

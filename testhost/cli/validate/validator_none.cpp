@@ -9,4 +9,8 @@ int RunValidator(const std::vector<std::string>&, const std::string&) {
   throw cli::UsageError{"validate is not available in this build"};
 }
 
+std::vector<std::string> ValidatorOptions() { return {}; }
+
+std::string UsageText() { return "statlume-host validate: not available in this build\n"; }
+
 }  // namespace validate

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "dialog_view.h"
+#include "scene_input.h"
 #include "usage_error.h"
 #include "testhost/host.h"
 
@@ -27,8 +28,11 @@ enum class Option { kIncludeChildren, kIncludeNonPoly, kPause };
 class Session {
  public:
   // Loads the plug-in and the scene; the active object is `objectPath` when given,
-  // else the one the scene names, else its first top-level object.
-  Session(const std::string& pluginFile, const std::string& sceneFile, const std::string& objectPath);
+  // else the one the scene names, else its first top-level object. `sceneName` is
+  // what messages and SceneFile() call the scene (a copy of the standard input is
+  // called "-"); empty: its file.
+  Session(const std::string& pluginFile, const std::string& sceneFile, const std::string& objectPath,
+          const std::string& sceneName = "");
   ~Session();
   Session(const Session&) = delete;
   Session& operator=(const Session&) = delete;
@@ -40,6 +44,8 @@ class Session {
 
   // --- what the user does ---
   void Select(const std::string& path);
+  // The same for an object ObjectPaths() listed.
+  void Select(testhost::SceneObject* object);
   void SetOption(Option option, bool on);
   bool OptionOn(Option option) const;
   void About();
@@ -61,6 +67,8 @@ class Session {
   std::string SceneFile() const { return sceneFile_; }
   std::string PluginFile() const;
   std::string ActivePath() const;
+  // Every object of the scene in the order of the hierarchy, with its path and depth.
+  std::vector<testhost::input::ObjectPath> ObjectPaths() const;
   // Console lines, message boxes and opened files since the last call.
   std::vector<std::string> TakeConsoleLines();
   std::vector<std::string> TakeMessageBoxes();

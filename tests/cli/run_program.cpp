@@ -135,6 +135,12 @@ std::string SchemaProblems(const std::string& text) {
   return check.out + check.err + (check.out.empty() && check.err.empty() ? "the validator did not run" : "");
 }
 
+std::string SchemaCheckedFile(const std::string& file) {
+  const std::string text = ReadFile(file);
+  EXPECT_EQ(SchemaProblems(text), "") << file;
+  return text;
+}
+
 ScratchFolder::ScratchFolder() {
   std::string pattern = (std::filesystem::temp_directory_path() / "statlume-cli-XXXXXX").string();
   if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");

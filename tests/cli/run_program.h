@@ -28,6 +28,9 @@ ProgramRun RunProgram(const std::vector<std::string>& arguments, const RunSettin
 // The complaints of the schema's validator about the JSON documents in `text`;
 // empty when every one conforms.
 std::string SchemaProblems(const std::string& text);
+// The text of a JSON file the program wrote (the validator's report or case list),
+// checked against the schema as RunProgram checks the standard output.
+std::string SchemaCheckedFile(const std::string& file);
 
 // Runs another program: `words` are its path and its arguments.
 ProgramRun RunCommand(std::vector<std::string> words, const std::string& input = "");

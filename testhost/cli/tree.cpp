@@ -1,5 +1,7 @@
 #include "tree.h"
 
+#include <utility>
+
 #include "session.h"
 
 namespace cli {
@@ -8,7 +10,11 @@ std::vector<TreeRow> CountEveryObject(Session& session) {
   std::vector<TreeRow> rows;
   for (const testhost::input::ObjectPath& listed : session.ObjectPaths()) {
     session.Select(listed.object);
-    rows.push_back(TreeRow{listed.path, listed.depth, session.View()});
+    // Only the grid is shown per object; a scene may hold a million of them.
+    DialogView view = session.View();
+    view.menus.clear();
+    view.title.clear();
+    rows.push_back(TreeRow{listed.path, listed.depth, std::move(view)});
   }
   return rows;
 }

@@ -15,7 +15,7 @@ class Session;
 struct TreeRow {
   std::string path;  // as --object takes it
   int depth = 0;     // 0 at the top level
-  DialogView view;   // the dialog with this object active
+  DialogView view;   // the dialog's grid with this object active
 };
 
 // Selects every object of the session's scene in the order of the hierarchy and

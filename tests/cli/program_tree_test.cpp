@@ -106,6 +106,9 @@ TEST(ProgramTree, TextIndentsThePathsAsTheHierarchy) {
       "         0        0      1500     1500         0        0         1        1  Scan-Points\n";
   EXPECT_NE(run.out.find(table), std::string::npos) << run.out;
   EXPECT_NE(run.out.find("no host faults"), std::string::npos);
+  const std::string help = RunProgram({"--help"}).out;
+  for (const char* option : {"--tree", "--children on|off", "--nonpoly on|off", "--pause on|off", "--script -", "SCENE -"})
+    EXPECT_NE(help.find(option), std::string::npos) << option << " is missing from --help";
 }
 
 // Every path the tree prints, given to --object, makes that object active, and

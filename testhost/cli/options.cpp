@@ -13,9 +13,35 @@ namespace cli {
 const std::vector<std::string>& KnownOptions() {
   static const std::vector<std::string> names = {"--object", "--script",  "--json", "--png",        "--interactive",
                                                  "-i",       "--plugins", "--scene", "--max-memory", "--help",
-                                                 "-h",       "--version", "--"};
+                                                 "-h",       "--version", "--tree", "--children", "--nonpoly", "--pause", "--"};
   return names;
 }
+
+namespace {
+
+bool Switch(const std::string& option, const std::string& value) {
+  if (value == "on") return true;
+  if (value == "off") return false;
+  throw UsageError{"option " + option + " takes on or off, not '" + value + "'"};
+}
+
+// Combinations that say nothing sensible, refused before anything runs.
+void CheckCombinations(const Options& options) {
+  if (options.tree && (options.interactive || !options.script.empty() || !options.png.empty() || !options.object.empty()))
+    throw UsageError{"--tree lists every object once: it cannot be combined with --interactive, --script, --png or --object"};
+  if (options.tree && options.includeChildren == false)
+    throw UsageError{"--tree counts each object with its children: it cannot be combined with --children off"};
+  if (options.tree && options.pause == true)
+    throw UsageError{"--tree counts each object as it is selected: it cannot be combined with --pause on"};
+  if (options.interactive && (options.json || !options.script.empty()))
+    throw UsageError{"--interactive cannot be combined with --json or --script"};
+  if (options.interactive && options.scene == kStandardInput)
+    throw UsageError{"--interactive reads events from the standard input: the scene cannot come from it too"};
+  if (options.scene == kStandardInput && options.script == kStandardInput)
+    throw UsageError{"the scene and the script cannot both come from the standard input"};
+}
+
+}  // namespace
 
 Options ParseOptions(const std::vector<std::string>& arguments) {
   Options options;
@@ -28,7 +54,7 @@ Options ParseOptions(const std::vector<std::string>& arguments) {
     };
     if (argument == "--" && !optionsEnded) {
       optionsEnded = true;
-    } else if (optionsEnded || argument.empty() || argument[0] != '-') {
+    } else if (optionsEnded || argument.empty() || argument[0] != '-' || argument == kStandardInput) {
       if (!options.scene.empty()) throw UsageError{"more than one scene given: " + options.scene + " and " + argument};
       options.scene = argument;
     } else if (std::find(KnownOptions().begin(), KnownOptions().end(), argument) == KnownOptions().end()) {
@@ -36,6 +62,10 @@ Options ParseOptions(const std::vector<std::string>& arguments) {
     } else if (argument == "--help" || argument == "-h") options.help = true;
     else if (argument == "--version") options.version = true;
     else if (argument == "--json") options.json = true;
+    else if (argument == "--tree") options.tree = true;
+    else if (argument == "--children") options.includeChildren = Switch(argument, value());
+    else if (argument == "--nonpoly") options.includeNonPoly = Switch(argument, value());
+    else if (argument == "--pause") options.pause = Switch(argument, value());
     else if (argument == "--interactive" || argument == "-i") options.interactive = true;
     else if (argument == "--object") options.object = value();
     else if (argument == "--script") options.script = value();
@@ -45,11 +75,18 @@ Options ParseOptions(const std::vector<std::string>& arguments) {
     else if (argument == "--max-memory") options.maxMemory = ParseMemorySize(argument, value());
     else throw UsageError{"unknown option " + argument + " (see --help)"};
   }
-  if (options.interactive && (options.json || !options.script.empty()))
-    throw UsageError{"--interactive cannot be combined with --json or --script"};
+  CheckCombinations(options);
   if (options.json && !JsonAvailable()) throw UsageError{"--json is not available in this build"};
   if (!options.png.empty() && !PicturesAvailable()) throw UsageError{"--png is not available in this build"};
   return options;
+}
+
+bool WantsJson(const std::vector<std::string>& arguments) {
+  for (const std::string& argument : arguments) {
+    if (argument == "--") return false;
+    if (argument == "--json") return true;
+  }
+  return false;
 }
 
 std::string HelpText() {
@@ -64,7 +101,8 @@ std::string HelpText() {
          "SCENE is a JSON scene (.json), a text scene (.scene) or a 3D file the importer\n"
          "reads; a 3D file becomes one top-level object named after the file. Without\n"
          "SCENE the bundled scene is used (share/statlume-host/scenes/default.scene,\n"
-         "beside the program's bin/ folder).\n"
+         "beside the program's bin/ folder); SCENE - reads it from the standard input,\n"
+         "by its content (a 3D file read so is named stdin).\n"
          "\n"
          "Options:\n"
          "  --object PATH     make PATH the active object, e.g. Robot/Head (default: the\n"
@@ -72,8 +110,21 @@ std::string HelpText() {
          "                    NAME[N] is the Nth of the siblings called NAME, e.g.\n"
          "                    model.obj/Bolt[2] for the second Bolt\n"
          "  --script FILE     replay the events in FILE, one per line, printing the dialog\n"
-         "                    after each (see the README for the events)\n"
-         "  --json            print each state as one JSON document per line\n"
+         "                    after each (see the README for the events); --script -\n"
+         "                    reads them from the standard input\n"
+         "  --tree            every object of the scene, indented as the hierarchy, with\n"
+         "                    its path (as --object takes it) and the eight fields the\n"
+         "                    plug-in shows with that object active and its children\n"
+         "                    included\n"
+         "  --children on|off, --nonpoly on|off, --pause on|off\n"
+         "                    the dialog's options as the run starts: Include Child\n"
+         "                    Objects, Include Non-Poly/Point Objects, Pause\n"
+         "  --json            print each state as one JSON document per line, the counts\n"
+         "                    as numbers beside the texts shown (with --tree: one array\n"
+         "                    of path, depth and fields); a failure ends the output with\n"
+         "                    an object holding error and status (the schema of all of\n"
+         "                    it: share/statlume-host/statlume-host.schema.json\n"
+         "                    beside the program's bin/ folder)\n"
          "  --png FILE        draw the dialog into FILE; with --script, one numbered\n"
          "                    picture per state (FILE-01.png, FILE-02.png, ...)\n"
          "  --interactive, -i a terminal session: type events, the dialog follows; on a\n"

@@ -68,10 +68,15 @@ Report MakeReport(Activity activity, const Signal& signal, const std::string& pl
                   kDoing[static_cast<int>(activity)];
   }
   nlohmann::json error = {{"error", report.line},
+                          {"status", report.status},
                           {"signal", signal.name},
                           {"during", kDuring[static_cast<int>(activity)]},
                           {"plugin", plugin}};
-  if (activity == Activity::kReadScene) error["scene"] = scene;
+  // The importer's crash is the scene file's failure: it is the file concerned.
+  if (activity == Activity::kReadScene) {
+    error["scene"] = scene;
+    error["file"] = scene;
+  }
   report.line = "statlume-host: " + report.line + "\n";
   report.json = error.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) + "\n";
   return report;

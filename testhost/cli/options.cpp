@@ -11,9 +11,10 @@
 namespace cli {
 
 const std::vector<std::string>& KnownOptions() {
-  static const std::vector<std::string> names = {"--object", "--script",     "--json", "--png",  "--interactive", "-i",
-                                                 "--plugins", "--scene",     "--max-memory", "--csv", "--tsv", "-j",
-                                                 "--jobs",   "--help",       "-h",     "--version", "--"};
+  static const std::vector<std::string> names = {
+      "--object", "--script", "--json",    "--png",     "--interactive", "-i",    "--plugins", "--scene",
+      "--max-memory", "--csv", "--tsv",    "-j",        "--jobs",        "--help", "-h",       "--version",
+      "--tree",   "--children", "--nonpoly", "--pause", "--"};
   return names;
 }
 
@@ -41,6 +42,28 @@ int ParseJobs(const std::string& option, const std::string& text) {
   return jobs;
 }
 
+bool Switch(const std::string& option, const std::string& value) {
+  if (value == "on") return true;
+  if (value == "off") return false;
+  throw UsageError{"option " + option + " takes on or off, not '" + value + "'"};
+}
+
+// Combinations that say nothing sensible, refused before anything runs.
+void CheckCombinations(const Options& options) {
+  if (options.tree && (options.interactive || !options.script.empty() || !options.png.empty() || !options.object.empty()))
+    throw UsageError{"--tree lists every object once: it cannot be combined with --interactive, --script, --png or --object"};
+  if (options.tree && options.includeChildren == false)
+    throw UsageError{"--tree counts each object with its children: it cannot be combined with --children off"};
+  if (options.tree && options.pause == true)
+    throw UsageError{"--tree counts each object as it is selected: it cannot be combined with --pause on"};
+  if (options.interactive && (options.json || !options.script.empty()))
+    throw UsageError{"--interactive cannot be combined with --json or --script"};
+  if (options.interactive && options.scene == kStandardInput)
+    throw UsageError{"--interactive reads events from the standard input: the scene cannot come from it too"};
+  if (options.scene == kStandardInput && options.script == kStandardInput)
+    throw UsageError{"the scene and the script cannot both come from the standard input"};
+}
+
 }  // namespace
 
 Options ParseOptions(const std::vector<std::string>& arguments) {
@@ -54,7 +77,8 @@ Options ParseOptions(const std::vector<std::string>& arguments) {
       return arguments[++i];
     };
     const bool endsOptions = argument == "--" && !optionsEnded;
-    const bool isScene = !endsOptions && (optionsEnded || argument.empty() || argument[0] != '-');
+    const bool isScene =
+        !endsOptions && (optionsEnded || argument.empty() || argument[0] != '-' || argument == kStandardInput);
     if (endsOptions) {
       optionsEnded = true;
     } else if (isScene) {
@@ -64,6 +88,10 @@ Options ParseOptions(const std::vector<std::string>& arguments) {
     } else if (argument == "--help" || argument == "-h") options.help = true;
     else if (argument == "--version") options.version = true;
     else if (argument == "--json") options.json = true;
+    else if (argument == "--tree") options.tree = true;
+    else if (argument == "--children") options.includeChildren = Switch(argument, value());
+    else if (argument == "--nonpoly") options.includeNonPoly = Switch(argument, value());
+    else if (argument == "--pause") options.pause = Switch(argument, value());
     else if (argument == "--interactive" || argument == "-i") options.interactive = true;
     else if (argument == "--object") options.object = value();
     else if (argument == "--script") options.script = value();
@@ -79,11 +107,18 @@ Options ParseOptions(const std::vector<std::string>& arguments) {
                                     arguments.begin() + static_cast<std::ptrdiff_t>(i) + 1);
   }
   if (options.scenes.size() == 1) options.scene = options.scenes.front();
-  if (options.interactive && (options.json || !options.script.empty()))
-    throw UsageError{"--interactive cannot be combined with --json or --script"};
+  CheckCombinations(options);
   if (options.json && !JsonAvailable()) throw UsageError{"--json is not available in this build"};
   if (!options.png.empty() && !PicturesAvailable()) throw UsageError{"--png is not available in this build"};
   return options;
+}
+
+bool WantsJson(const std::vector<std::string>& arguments) {
+  for (const std::string& argument : arguments) {
+    if (argument == "--") return false;
+    if (argument == "--json") return true;
+  }
+  return false;
 }
 
 std::string HelpText() {
@@ -99,7 +134,8 @@ std::string HelpText() {
          "FILE is a JSON scene (.json), a text scene (.scene) or a 3D file the importer\n"
          "reads; a 3D file becomes one top-level object named after the file. Without\n"
          "FILE the bundled scene is used (share/statlume-host/scenes/default.scene,\n"
-         "beside the program's bin/ folder).\n"
+         "beside the program's bin/ folder); FILE - reads it from the standard input,\n"
+         "by its content (a 3D file read so is named stdin).\n"
          "\n"
          "Several files, or a FOLDER (its scenes and the 3D files of the formats listed\n"
          "below, in subfolders too, sorted by path), give a table of one row per file: the\n"
@@ -114,10 +150,22 @@ std::string HelpText() {
          "                    NAME[N] is the Nth of the siblings called NAME, e.g.\n"
          "                    model.obj/Bolt[2] for the second Bolt\n"
          "  --script FILE     replay the events in FILE, one per line, printing the dialog\n"
-         "                    after each (see the README for the events)\n"
-         "  --json            print each state as one JSON document per line; with\n"
-         "                    several files, per file its state with \"file\", or an\n"
-         "                    object with \"error\", \"status\" and \"file\"\n"
+         "                    after each (see the README for the events); --script -\n"
+         "                    reads them from the standard input\n"
+         "  --tree            every object of the scene, indented as the hierarchy, with\n"
+         "                    its path (as --object takes it) and the eight fields the\n"
+         "                    plug-in shows with that object active and its children\n"
+         "                    included\n"
+         "  --children on|off, --nonpoly on|off, --pause on|off\n"
+         "                    the dialog's options as the run starts: Include Child\n"
+         "                    Objects, Include Non-Poly/Point Objects, Pause\n"
+         "  --json            print each state as one JSON document per line, the counts\n"
+         "                    as numbers beside the texts shown (with --tree: one array\n"
+         "                    of path, depth and fields); a failure ends the output with\n"
+         "                    an object holding error and status (the schema of all of\n"
+         "                    it: share/statlume-host/statlume-host.schema.json\n"
+         "                    beside the program's bin/ folder); with several files, per\n"
+         "                    file its state or its error object, with \"file\"\n"
          "  --csv             several files as CSV: a header row (file, status, the\n"
          "                    eight fields as polygons_current ... objects_editable,\n"
          "                    error), a row per file, RFC 4180 quoting, CRLF line ends;\n"

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "dialog_view.h"
+#include "failure.h"
 
 namespace cli {
 
@@ -29,8 +30,11 @@ void PrintState(std::ostream& out, const State& state);
 // Whether this build writes JSON (not every platform has the library).
 bool JsonAvailable();
 // One JSON document on one line: plug-in, scene, object path, options, the eight
-// fields as shown (with their greyed flags), the console lines and what the dialog
-// showed besides.
+// fields as shown (with their greyed flags and, where the text is a number, the
+// number), the console lines and what the dialog showed besides.
 void PrintJson(std::ostream& out, const State& state, const std::string& plugin, const std::string& scene);
+// The error object of a failed run, on one line: error, status, and file and
+// faults where there are.
+void PrintErrorJson(std::ostream& out, const Failure& failure);
 
 }  // namespace cli

@@ -34,7 +34,7 @@ std::vector<std::string> FindPluginLibraries(const std::vector<std::string>& fol
   std::vector<std::string> found;
   for (const std::string& folder : folders) {
     if (const std::string problem = PathProblem(folder, PathKind::kFolder); !problem.empty())
-      throw UsageError{"plug-in folder " + folder + ": " + problem};
+      throw UsageError{"plug-in folder " + folder + ": " + problem, folder};
     std::vector<fs::path> candidates;
     std::error_code error;
     for (const fs::directory_entry& entry : fs::directory_iterator(folder)) {
@@ -60,13 +60,14 @@ std::string OnePluginLibrary(const std::vector<std::string>& folders) {
   return libraries.front();
 }
 
-Session::Session(const std::string& pluginFile, const std::string& sceneFile, const std::string& objectPath)
-    : sceneFile_(sceneFile) {
+Session::Session(const std::string& pluginFile, const std::string& sceneFile, const std::string& objectPath,
+                 const std::string& sceneName)
+    : sceneFile_(sceneName.empty() ? sceneFile : sceneName) {
   try {
     const Doing doing(Activity::kLoad);
     host_ = std::make_unique<testhost::Host>(pluginFile);
   } catch (const std::runtime_error& error) {
-    throw UsageError{std::string("plug-in ") + pluginFile + ": " + error.what()};
+    throw UsageError{std::string("plug-in ") + pluginFile + ": " + error.what(), pluginFile};
   }
   testhost::Scene& scene = host_->SceneModel();
   try {
@@ -74,11 +75,13 @@ Session::Session(const std::string& pluginFile, const std::string& sceneFile, co
     const QuietOutput quiet;  // the importer's own log lines
     document_ = testhost::input::LoadScene(scene, sceneFile);
   } catch (const testhost::input::InputError& error) {
-    throw UsageError{error.what()};
+    // The reader names the file it read; the user knows the scene by its own name.
+    const std::string file = error.File() == sceneFile ? sceneFile_ : error.File();
+    throw UsageError{testhost::input::InputError(file, error.Line(), error.Reason()).what(), file};
   }
   if (!objectPath.empty()) {
     testhost::SceneObject* object = testhost::input::FindByPath(document_, objectPath);
-    if (object == nullptr) throw UsageError{sceneFile + ": no object at path '" + objectPath + "'"};
+    if (object == nullptr) throw UsageError{sceneFile_ + ": no object at path '" + objectPath + "'", sceneFile_};
     scene.SetActive(document_, object);
   }
 }
@@ -119,8 +122,10 @@ testhost::SceneObject* Session::Object(const std::string& path) const {
   return object;
 }
 
-void Session::Select(const std::string& path) {
-  host_->SceneModel().SetActive(document_, Object(path));
+void Session::Select(const std::string& path) { Select(Object(path)); }
+
+void Session::Select(testhost::SceneObject* object) {
+  host_->SceneModel().SetActive(document_, object);
   SceneChanged();  // the host reports a new selection as a change of the scene
 }
 
@@ -213,6 +218,8 @@ std::string Session::PluginFile() const { return host_->PluginFile(); }
 std::string Session::ActivePath() const {
   return document_->active != nullptr ? testhost::input::PathOf(document_->active) : "";
 }
+
+std::vector<testhost::input::ObjectPath> Session::ObjectPaths() const { return testhost::input::AllPaths(document_); }
 
 std::vector<std::string> Session::TakeConsoleLines() {
   std::vector<std::string> lines;

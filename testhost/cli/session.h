@@ -9,6 +9,7 @@
 
 #include "dialog_view.h"
 #include "program_location.h"
+#include "scene_input.h"
 #include "usage_error.h"
 #include "testhost/host.h"
 
@@ -26,8 +27,11 @@ enum class Option { kIncludeChildren, kIncludeNonPoly, kPause };
 class Session {
  public:
   // Loads the plug-in and the scene; the active object is `objectPath` when given,
-  // else the one the scene names, else its first top-level object.
-  Session(const std::string& pluginFile, const std::string& sceneFile, const std::string& objectPath);
+  // else the one the scene names, else its first top-level object. `sceneName` is
+  // what messages and SceneFile() call the scene (a copy of the standard input is
+  // called "-"); empty: its file.
+  Session(const std::string& pluginFile, const std::string& sceneFile, const std::string& objectPath,
+          const std::string& sceneName = "");
   ~Session();
   Session(const Session&) = delete;
   Session& operator=(const Session&) = delete;
@@ -39,6 +43,8 @@ class Session {
 
   // --- what the user does ---
   void Select(const std::string& path);
+  // The same for an object ObjectPaths() listed.
+  void Select(testhost::SceneObject* object);
   void SetOption(Option option, bool on);
   bool OptionOn(Option option) const;
   void About();
@@ -62,6 +68,8 @@ class Session {
   std::string ActivePath() const;
   // The scene as it stands, for completing its paths.
   testhost::Document* Document() const { return document_; }
+  // Every object of the scene in the order of the hierarchy, with its path and depth.
+  std::vector<testhost::input::ObjectPath> ObjectPaths() const;
   // Console lines, message boxes and opened files since the last call.
   std::vector<std::string> TakeConsoleLines();
   std::vector<std::string> TakeMessageBoxes();

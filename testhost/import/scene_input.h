@@ -33,6 +33,17 @@ SceneObject* FindByPath(Document* document, const std::string& path);
 // where the name alone would find another object.
 std::string PathOf(const SceneObject* object);
 
+// Every object of a document in the order of the hierarchy (each object before
+// its children, siblings in their order), with its path as PathOf gives it and its
+// depth (0 at the top level). Each list of siblings is read once, so a wide scene
+// costs no more than a deep one.
+struct ObjectPath {
+  SceneObject* object;
+  std::string path;
+  int depth;
+};
+std::vector<ObjectPath> AllPaths(Document* document);
+
 // The 3D formats this build reads, as lower-case file extensions with the dot
 // (".obj"); empty without the importer.
 std::vector<std::string> ImportedExtensions();

@@ -116,6 +116,7 @@ TEST(ProgramMessages, DoubleDashEndsTheOptions) {
   const ProgramRun run = RunCommand({"/bin/sh", "-c", "cd \"$1\" && exec \"$2\" --json -- -dashed.scene", "sh",
                                      scratch.Path(""), STATLUME_HOST_PROGRAM});
   EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(SchemaProblems(run.out), "");
   EXPECT_NE(run.out.find("\"scene\":\"-dashed.scene\""), std::string::npos) << run.out;
   const ProgramRun option = RunProgram({"--", "--json"});
   EXPECT_EQ(option.status, 2);

@@ -199,8 +199,7 @@ TEST(Validator, QuickLevelPassesAndReports) {
   const ProgramRun run = RunProgram({"validate", "--level", "1", "--json", scratch.Path("report.json")});
   ASSERT_EQ(run.status, 0) << run.out << run.err;
   EXPECT_NE(run.out.find("passed   load.records"), std::string::npos) << run.out;
-  std::ifstream in(scratch.Path("report.json"));
-  const json report = json::parse(in);
+  const json report = json::parse(SchemaCheckedFile(scratch.Path("report.json")));
   EXPECT_EQ(report.at("failed"), 0);
   EXPECT_EQ(report.at("level"), 1);
   int cycles = 0;
@@ -235,8 +234,7 @@ TEST(Validator, GroupRunsItsOwnCasesOnly) {
   ScratchFolder scratch;
   const ProgramRun run = RunProgram({"validate", "--level", "1", "--group", "threads", "--json", scratch.Path("report.json")});
   ASSERT_EQ(run.status, 0) << run.out << run.err;
-  std::ifstream in(scratch.Path("report.json"));
-  const json report = json::parse(in);
+  const json report = json::parse(SchemaCheckedFile(scratch.Path("report.json")));
   std::set<std::string> names;
   for (const json& c : report.at("cases")) {
     names.insert(c.at("name").get<std::string>());
@@ -279,8 +277,7 @@ TEST(Validator, CatchesEveryMisbehavingPlugin) {
     const std::string folder = std::string(STATLUME_FIXTURE_ROOT) + "/" + fixture.name;
     const ProgramRun run = RunProgram({"validate", "--level", "1", "--json", scratch.Path("report.json"), folder});
     EXPECT_EQ(run.status, 1) << fixture.name << "\n" << run.out;
-    std::ifstream in(scratch.Path("report.json"));
-    const json report = json::parse(in);
+    const json report = json::parse(SchemaCheckedFile(scratch.Path("report.json")));
     EXPECT_GT(report.at("failed").get<int>(), 0) << fixture.name;
     bool caught = false;
     for (const json& c : report.at("cases")) {

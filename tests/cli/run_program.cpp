@@ -9,13 +9,20 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <chrono>
-#include <thread>
+#include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <nlohmann/json.hpp>
 #include <sstream>
 #include <stdexcept>
+#include <thread>
+
+#include "batch.h"
+#include "file_row.h"
+#include "options.h"
+#include "usage_error.h"
 
 extern char** environ;
 
@@ -83,7 +90,92 @@ ProgramRun Launch(std::vector<std::string> words, const RunSettings& settings) {
   return run;
 }
 
+// Whether a run writes JSON to the standard output: --json before any "--", and
+// not the validator's (whose --json names a report file).
+bool PrintsJson(const std::vector<std::string>& arguments) {
+  if (!arguments.empty() && arguments[0] == "validate") return false;
+  for (const std::string& argument : arguments) {
+    if (argument == "--") return false;
+    if (argument == "--json") return true;
+  }
+  return false;
+}
+
+std::string FirstLine(const std::string& text) { return text.substr(0, text.find('\n')); }
+
+std::string LastLine(const std::string& text) {
+  std::istringstream lines(text);
+  std::string last;
+  for (std::string line; std::getline(lines, line);)
+    if (!line.empty()) last = line;
+  return last;
+}
+
+// Whether the command line counts several files, as the program reads it.
+bool ManyFiles(const std::vector<std::string>& arguments) {
+  try {
+    return batch::ManyFiles(cli::ParseOptions(arguments));
+  } catch (const cli::UsageError&) {
+    return false;
+  }
+}
+
+// A run over several files: a document per file, each naming it, the exit status
+// the worst of the files'. A run refused as a whole says so on the standard error
+// and in its one error object.
+void CheckFileDocuments(const std::string& command, const ProgramRun& run) {
+  if (!run.err.empty()) {
+    const nlohmann::json refusal = nlohmann::json::parse(run.out, nullptr, false);
+    ASSERT_TRUE(refusal.is_object() && refusal.contains("error")) << command << ": " << run.out;
+    EXPECT_EQ(refusal.value("status", 0), run.status) << command;
+    EXPECT_EQ(run.err, "statlume-host: " + refusal.value("error", "") + "\n") << command;
+    return;
+  }
+  int worst = 0;
+  std::istringstream lines(run.out);
+  for (std::string line; std::getline(lines, line);) {
+    const nlohmann::json document = nlohmann::json::parse(line, nullptr, false);
+    ASSERT_TRUE(document.is_object() && document.contains("file")) << command << ": " << line;
+    worst = batch::WorseStatus(worst, document.value("status", 0));
+  }
+  EXPECT_EQ(worst, run.status) << command << ": the exit status is the worst of the files'";
+}
+
+void CheckJsonOutput(const std::vector<std::string>& arguments, const ProgramRun& run) {
+  if (run.status < 0) return;  // ended by a signal, anywhere in its output
+  std::string command = "statlume-host";
+  for (const std::string& argument : arguments) command += " " + argument;
+  EXPECT_EQ(SchemaProblems(run.out), "") << command << "\n" << run.out;
+  if (ManyFiles(arguments)) return CheckFileDocuments(command, run);
+  const nlohmann::json last = nlohmann::json::parse(LastLine(run.out), nullptr, false);
+  const bool failed = last.is_object() && last.contains("error");
+  if (run.status == 0) {
+    EXPECT_FALSE(failed) << command << ": a run that succeeds ends with an error object";
+    return;
+  }
+  ASSERT_TRUE(failed) << command << ": exit status " << run.status << " without an error object:\n" << run.out;
+  EXPECT_EQ(last.value("status", 0), run.status) << command;
+  // The faults the host recorded follow the message on the standard error.
+  const std::string announced = last.contains("faults") ? ":" : "";
+  EXPECT_EQ(FirstLine(run.err), "statlume-host: " + last.value("error", "") + announced) << command;
+}
+
 }  // namespace
+
+std::string SchemaProblems(const std::string& text) {
+  const ProgramRun check =
+      RunCommand({STATLUME_DEBIAN_PYTHON, STATLUME_SOURCE_DIR "/tests/cli/validate_json.py",
+                  STATLUME_SOURCE_DIR "/testhost/cli/statlume-host.schema.json"},
+                 text);
+  if (check.status == 0) return "";
+  return check.out + check.err + (check.out.empty() && check.err.empty() ? "the validator did not run" : "");
+}
+
+std::string SchemaCheckedFile(const std::string& file) {
+  const std::string text = ReadFile(file);
+  EXPECT_EQ(SchemaProblems(text), "") << file;
+  return text;
+}
 
 ScratchFolder::ScratchFolder() {
   std::string pattern = (std::filesystem::temp_directory_path() / "statlume-cli-XXXXXX").string();
@@ -121,7 +213,9 @@ ProgramRun RunProgram(const std::vector<std::string>& arguments, const std::stri
 ProgramRun RunProgram(const std::vector<std::string>& arguments, const RunSettings& settings) {
   std::vector<std::string> words{STATLUME_HOST_PROGRAM};
   words.insert(words.end(), arguments.begin(), arguments.end());
-  return Launch(words, settings);
+  ProgramRun run = Launch(words, settings);
+  if (PrintsJson(arguments)) CheckJsonOutput(arguments, run);
+  return run;
 }
 
 ProgramRun RunCommand(std::vector<std::string> words, const std::string& input) {

@@ -20,6 +20,19 @@ struct RunSettings {
 ProgramRun RunProgram(const std::vector<std::string>& arguments, const std::string& input = "");
 ProgramRun RunProgram(const std::vector<std::string>& arguments, const RunSettings& settings);
 
+// RunProgram checks what every run with --json writes, whatever the test then
+// looks at: each document conforms to the program's JSON Schema, a failed run ends
+// with its error object (the status it exits with, the message its standard error
+// gives) and a run that succeeds has none; a run over several files gives a
+// document naming its file for each, and exits with the worst of their statuses.
+
+// The complaints of the schema's validator about the JSON documents in `text`;
+// empty when every one conforms.
+std::string SchemaProblems(const std::string& text);
+// The text of a JSON file the program wrote (the validator's report or case list),
+// checked against the schema as RunProgram checks the standard output.
+std::string SchemaCheckedFile(const std::string& file);
+
 // Runs another program: `words` are its path and its arguments.
 ProgramRun RunCommand(std::vector<std::string> words, const std::string& input = "");
 

@@ -15,8 +15,7 @@ namespace {
 
 json FolderReport(const std::string& folder, const ScratchFolder& scratch, ProgramRun& run) {
   run = RunProgram({"validate", "--group", "folder", "--json", scratch.Path("report.json"), folder});
-  std::ifstream in(scratch.Path("report.json"));
-  return json::parse(in);
+  return json::parse(SchemaCheckedFile(scratch.Path("report.json")));
 }
 
 }  // namespace

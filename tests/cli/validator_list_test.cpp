@@ -20,6 +20,7 @@ json ListJson(std::vector<std::string> filters = {}) {
   filters.insert(filters.begin(), {"validate", "--list", "--json"});
   const ProgramRun run = RunProgram(filters);
   EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(SchemaProblems(run.out), "");
   return json::parse(run.out);
 }
 
@@ -148,8 +149,7 @@ TEST(ValidatorList, FiltersAsARunDoes) {
   const ProgramRun toFile = RunProgram({"validate", "--list", "--json", scratch.Path("list.json"), "--level", "1"});
   ASSERT_EQ(toFile.status, 0) << toFile.err;
   EXPECT_TRUE(toFile.out.empty()) << toFile.out;
-  std::ifstream in(scratch.Path("list.json"));
-  EXPECT_EQ(json::parse(in), quick);
+  EXPECT_EQ(json::parse(SchemaCheckedFile(scratch.Path("list.json"))), quick);
 
   for (const auto& [arguments, message] : std::vector<std::pair<std::vector<std::string>, std::string>>{
            {{"validate", "--list", "--group", "nosuch"}, "no group named nosuch"},
@@ -196,8 +196,7 @@ TEST(ValidatorList, SkippedCaseNamesItsMissingRequirement) {
   const ProgramRun run =
       RunProgram({"validate", "--level", "2", "--group", "threads", "--json", scratch.Path("report.json"), folder});
   ASSERT_EQ(run.status, 0) << run.out << run.err;
-  std::ifstream in(scratch.Path("report.json"));
-  const json report = json::parse(in);
+  const json report = json::parse(SchemaCheckedFile(scratch.Path("report.json")));
   ASSERT_EQ(report.at("cases").size(), 5u);
   EXPECT_EQ(report.at("skipped"), 5);
   for (const json& c : report.at("cases")) {

@@ -3,6 +3,7 @@
 #include "scene_input_fixture.h"
 
 using testhost::SceneObject;
+using testhost::input::AllPaths;
 using testhost::input::FindByPath;
 using testhost::input::PathOf;
 
@@ -25,9 +26,24 @@ class ScenePathsTest : public SceneInputTest {
     return objects;
   }
 
+  static int DepthOf(const SceneObject* object) {
+    int depth = 0;
+    for (; object->parent != nullptr; object = object->parent) ++depth;
+    return depth;
+  }
+
+  // Every path leads back to its object, and the listing of all paths gives each
+  // object once, in the order of the hierarchy, with the same path and its depth.
   static void ExpectEveryPathLeadsBack(testhost::Document* document) {
-    for (SceneObject* object : Objects(document))
-      EXPECT_EQ(FindByPath(document, PathOf(object)), object) << PathOf(object);
+    const std::vector<SceneObject*> objects = Objects(document);
+    for (SceneObject* object : objects) EXPECT_EQ(FindByPath(document, PathOf(object)), object) << PathOf(object);
+    const std::vector<testhost::input::ObjectPath> listed = AllPaths(document);
+    ASSERT_EQ(listed.size(), objects.size());
+    for (std::size_t i = 0; i < objects.size(); ++i) {
+      EXPECT_EQ(listed[i].object, objects[i]) << i;
+      EXPECT_EQ(listed[i].path, PathOf(objects[i])) << i;
+      EXPECT_EQ(listed[i].depth, DepthOf(objects[i])) << listed[i].path;
+    }
   }
 };
 

@@ -13,7 +13,8 @@ expected=$(printf '%s\n' "plugins/statlume/Statlume.pdf" "plugins/statlume/$libr
   "plugins/statlume/res/statlume.tif" "plugins/statlume/res/strings.res")
 if [ -n "$program" ]; then
   expected+=$'\n'$(printf '%s\n' "bin/$program" "share/statlume-host/scenes/default.scene" \
-    "share/statlume-host/scenes/default.json" "share/statlume-host/scenes/demo.script")
+    "share/statlume-host/scenes/default.json" "share/statlume-host/scenes/demo.script" \
+    "share/statlume-host/statlume-host.schema.json")
 fi
 expected=$(sort <<< "$expected")
 installed=$(cd "$prefix" && find . -type f | sed 's|^\./||' | sort)

@@ -36,6 +36,8 @@ diff -u "$expected" session.txt > /dev/null || fail "the installed program's ses
 report=$(statlume-host validate --level 1 "$prefix/plugins/statlume") ||
   fail "validate --level 1 on the installed plug-in folder failed: $report"
 grep -q " 0 failed$" <<< "$report" || fail "validate did not end with 0 failed: $report"
+[ -f "$prefix/share/statlume-host/statlume-host.schema.json" ] ||
+  fail "the JSON Schema of the output is not installed beside the scenes"
 listed=$(statlume-host validate --list | wc -l)
 [ "$listed" -gt 10 ] || fail "validate --list listed $listed lines"
 

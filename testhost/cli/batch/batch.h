@@ -15,8 +15,8 @@ namespace batch {
 bool ManyFiles(const cli::Options& options);
 
 // Throws UsageError for what a run over several files cannot do: options that
-// concern one file's session (--object, --script, --png, --interactive), two
-// outputs at once, or no file at all.
+// concern one file's session (--object, --script, --png, --interactive, --tree),
+// two outputs at once, the standard input, or no file at all.
 void CheckManyFilesOptions(const cli::Options& options);
 
 // The command line that counts `file` alone: this program with the per-file

@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include "batch.h"
 #include "file_list.h"
 #include "memory_budget.h"
@@ -18,7 +20,8 @@ void CheckManyFilesOptions(const cli::Options& options) {
   const OneFileOption oneFile[] = {{"--object", !options.object.empty()},
                                    {"--script", !options.script.empty()},
                                    {"--png", !options.png.empty()},
-                                   {"--interactive", options.interactive}};
+                                   {"--interactive", options.interactive},
+                                   {"--tree", options.tree}};
   for (const OneFileOption& option : oneFile)
     if (option.given)
       throw cli::UsageError{std::string(option.name) + " concerns the session of one file: it cannot be combined with " +
@@ -27,6 +30,10 @@ void CheckManyFilesOptions(const cli::Options& options) {
   if (options.json && options.tableFormatGiven)
     throw cli::UsageError{"--json, --csv and --tsv are different outputs: give one of them"};
   if (options.scenes.empty()) throw cli::UsageError{"--csv and --tsv print a row per file: give FILE or FOLDER"};
+  // Each file's process has a standard input of its own, which is empty.
+  if (std::find(options.scenes.begin(), options.scenes.end(), cli::kStandardInput) != options.scenes.end())
+    throw cli::UsageError{"the standard input (-) holds one file: it cannot be combined with " +
+                          std::string(options.scenes.size() > 1 ? "other files or a folder" : "--csv or --tsv")};
 }
 
 std::vector<std::string> FileCommand(const std::string& program, const cli::Options& options, const std::string& file,

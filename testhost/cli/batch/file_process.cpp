@@ -42,12 +42,15 @@ std::string Message(const std::string& err) {
   return message;
 }
 
-// A field's number as the dialog shows it; empty when it shows none.
-std::string Count(const json& value) {
-  if (value.is_number_integer()) return std::to_string(value.get<long long>());
-  if (!value.is_string()) return "";
-  const std::string text = value.get<std::string>();
-  return !text.empty() && text.find_first_not_of("0123456789") == std::string::npos ? text : "";
+// A field's number as the dialog shows it: the state's count of the column
+// ("currentCount"), else its text when that is a number; empty when it shows none.
+std::string Count(const json& field, const std::string& column) {
+  const json count = field.value(column + "Count", json());
+  if (count.is_number_integer()) return std::to_string(count.get<long long>());
+  const json text = field.value(column, json());
+  if (!text.is_string()) return "";
+  const std::string shown = text.get<std::string>();
+  return !shown.empty() && shown.find_first_not_of("0123456789") == std::string::npos ? shown : "";
 }
 
 std::string SignalName(int number) {
@@ -57,7 +60,7 @@ std::string SignalName(int number) {
 
 }  // namespace
 
-FileRow RowOf(const std::string& file, const FileProcessEnd& end) {
+FileRow RowOf(const std::string& file, const FileProcessEnd& end, const std::string& plugin) {
   FileRow row;
   row.file = file;
   json state, problem;  // the first state document, the last error object
@@ -71,8 +74,8 @@ FileRow RowOf(const std::string& file, const FileProcessEnd& end) {
   if (end.exitStatus == 0 && state.is_object()) {
     for (std::size_t i = 0; i < 4; ++i) {
       const json& field = state.at("fields").value(kRowKeys[i], json::object());
-      row.fields[2 * i] = Count(field.value("current", json()));
-      row.fields[2 * i + 1] = Count(field.value("editable", json()));
+      row.fields[2 * i] = Count(field, "current");
+      row.fields[2 * i + 1] = Count(field, "editable");
     }
     state["file"] = file;
     row.json = Dumped(state);
@@ -98,7 +101,11 @@ FileRow RowOf(const std::string& file, const FileProcessEnd& end) {
                                                                       : Outcome::kPluginFault;
   }
   json error = problem.is_object() ? problem : json::object();
-  if (end.signal != 0) error["signal"] = SignalName(end.signal);
+  if (end.signal != 0) {  // what the process was doing then is not known
+    error["signal"] = SignalName(end.signal);
+    error["during"] = "";
+    error["plugin"] = plugin;
+  }
   error["error"] = row.error;
   error["status"] = row.status;
   error["file"] = file;

@@ -17,8 +17,9 @@ struct FileProcessEnd {
 // reason from its standard error (or its JSON error object), the outcome and
 // status following how the process ended. The row's JSON is the state document
 // with "file" added, or an error object with "error", "status" and "file" (and a
-// crash report's "signal", "during" and "plugin").
-FileRow RowOf(const std::string& file, const FileProcessEnd& end);
+// crash report's "signal", "during" and "plugin"). `plugin` is the plug-in
+// library the process was given, named when a signal ended it.
+FileRow RowOf(const std::string& file, const FileProcessEnd& end, const std::string& plugin);
 
 // The row of a file that was not run: bad input, `problem` the reason.
 FileRow RefusedRow(const std::string& file, const std::string& problem);

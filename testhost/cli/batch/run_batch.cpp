@@ -31,7 +31,8 @@ int RunBatch(const cli::Options& options, const std::string& program) {
   CheckManyFilesOptions(options);
   std::vector<std::string> folders = options.pluginFolders;
   if (folders.empty()) folders.push_back(cli::DefaultPluginFolder());
-  cli::OnePluginLibrary(folders);  // a missing or doubtful plug-in ends the run before any file
+  // A missing or doubtful plug-in ends the run before any file.
+  const std::string plugin = cli::OnePluginLibrary(folders);
 
   const std::vector<ListedFile> listed = ListFiles(options.scenes);
   std::vector<std::string> files;
@@ -66,7 +67,7 @@ int RunBatch(const cli::Options& options, const std::string& program) {
       commands, static_cast<int>(atOnce),
       [&](std::size_t command, FileProcessEnd&& end) {
         const std::size_t row = rowOfCommand[command];
-        rows[row] = RowOf(listed[row].path, end);
+        rows[row] = RowOf(listed[row].path, end, plugin);
         ++done;
         printReady();
       },

@@ -234,6 +234,19 @@ TEST(ProgramBatch, OneFileAloneIsTheDialog) {
                          solid + ",ok,6,6,5,5,0,0,1,1,\r\n");
 }
 
+// The dialog's options reach every file's process, as the file alone takes them.
+TEST(ProgramBatch, DialogOptionsApplyToEveryFile) {
+  const std::string groups = kTestData + "/groups.obj";
+  const ProgramRun off = RunProgram({"--csv", "--children", "off", groups, groups});
+  EXPECT_EQ(off.status, 0) << off.err;
+  EXPECT_EQ(Lines(off.out).at(2), groups + ",ok,1,1,4,4,0,0,1,1,\r");
+  const ProgramRun nonpoly = RunProgram({"--json", "--nonpoly", "on", groups, groups});
+  for (const json& document : Documents(nonpoly.out)) {
+    EXPECT_TRUE(document.at("options").at("includeNonPoly").get<bool>());
+    EXPECT_EQ(document.at("fields").at("objects").at("editableCount"), 7) << "the group without faces counts";
+  }
+}
+
 // What concerns one file's session, or two outputs at once, is refused before
 // anything runs, with one line and status 2.
 TEST(ProgramBatch, OptionsForOneFileAreRefused) {

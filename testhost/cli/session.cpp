@@ -6,6 +6,7 @@
 
 #include "crash_report.h"
 #include "path_problem.h"
+#include "phase_times.h"
 #include "quiet_output.h"
 #include "scene_input.h"
 #include "testhost/commands.h"
@@ -68,6 +69,7 @@ Session::Session(const std::string& pluginFile, const std::string& sceneFile, co
     : sceneFile_(sceneFile) {
   try {
     const Doing doing(Activity::kLoad);
+    const testhost::input::Phase phase("plug-in load");
     host_ = std::make_unique<testhost::Host>(pluginFile);
   } catch (const std::runtime_error& error) {
     throw UsageError{std::string("plug-in ") + pluginFile + ": " + error.what()};
@@ -93,6 +95,7 @@ Session::~Session() {
 
 bool Session::Start() {
   const Doing doing(Activity::kStart);
+  const testhost::input::Phase phase("plug-in start");
   host_->Init();
   host_->Message(1);
   host_->Start();
@@ -102,6 +105,7 @@ bool Session::Start() {
 
 void Session::RunCommand() {
   const Doing doing(Activity::kCommand);
+  const testhost::input::Phase phase("plug-in count");
   if (command_ != nullptr) host_->CommandModel().Run(*command_);
 }
 
@@ -205,6 +209,7 @@ bool Session::Finish() {
   if (!finished_) {
     finished_ = true;
     const Doing doing(Activity::kUnload);
+    const testhost::input::Phase phase("plug-in unload");
     host_->Unload();
   }
   return host_->Failures().empty();

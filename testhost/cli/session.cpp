@@ -74,6 +74,7 @@ Session::Session(const std::string& pluginFile, const std::string& sceneFile, co
   } catch (const std::runtime_error& error) {
     throw UsageError{std::string("plug-in ") + pluginFile + ": " + error.what()};
   }
+  host_->SetRecording(false);  // nothing here reads the call record: it would grow with every call
   testhost::Scene& scene = host_->SceneModel();
   try {
     const Doing doing(Activity::kReadScene);
@@ -115,7 +116,6 @@ testhost::Window* Session::DialogWindow() const {
 }
 
 void Session::Choose(std::int32_t item) {
-  host_->ClearCalls();  // nothing here reads the call record: it would only grow
   const Doing doing(Activity::kDialog);
   if (testhost::Window* window = DialogWindow())
     host_->WindowModel().Send(*window, testhost::code::bACT, {{testhost::code::meid, item}});
@@ -199,7 +199,6 @@ void Session::EditObject(const std::string& path, const std::string& field, std:
 }
 
 void Session::SceneChanged() {
-  host_->ClearCalls();
   const Doing doing(Activity::kDialog);
   if (testhost::Window* window = DialogWindow())
     host_->WindowModel().Send(*window, testhost::code::MciM, {{testhost::code::MciI, testhost::code::kSceneChanged}});

@@ -199,7 +199,10 @@ class Scene {
   struct Filling {
     SceneObject* first = nullptr;  // the block being filled
     std::size_t used = 0, capacity = 0;
+    std::size_t next = 64;  // the size of the next block: each twice the last, up to 64 Ki objects
     SceneObject* owner = nullptr;
+    // The next object to fill, from a new block of `blocks` when this one is full.
+    SceneObject* Next(ObjectBlocks& blocks);
   };
   ObjectBlocks sceneBlocks_;
   Filling sceneFilling_;

@@ -138,16 +138,23 @@ bool Scene::MoveUnder(SceneObject* object, SceneObject* parent) {
   return true;
 }
 
-SceneObject* Scene::NewObject(Document* document, ObjectKind kind, SceneObject* parent) {
-  Filling& filling = sceneFilling_;
-  if (filling.used == filling.capacity) {  // blocks double, up to 64 Ki objects
-    filling.capacity = filling.capacity == 0 ? 64 : std::min<std::size_t>(filling.capacity * 2, 65536);
-    filling.first = sceneBlocks_.Add(filling.capacity);
-    filling.used = 0;
+SceneObject* Scene::Filling::Next(ObjectBlocks& blocks) {
+  if (used == capacity) {
+    if (first != nullptr) blocks.SetUsed(first, used);
+    capacity = next;
+    next = std::min<std::size_t>(next * 2, 65536);
+    first = blocks.Add(capacity, owner);
+    if (owner == nullptr) owner = first;
+    used = 0;
   }
-  SceneObject* object = filling.first + filling.used;
-  sceneBlocks_.SetUsed(filling.first, ++filling.used);
+  SceneObject* object = first + used++;
   *object = SceneObject{};
+  return object;
+}
+
+SceneObject* Scene::NewObject(Document* document, ObjectKind kind, SceneObject* parent) {
+  SceneObject* object = sceneFilling_.Next(sceneBlocks_);
+  sceneBlocks_.SetUsed(sceneFilling_.first, sceneFilling_.used);  // a scene object is one at once
   object->kind = kind;
   object->infoFlags = DefaultInfoFlags(kind);
   object->document = document;
@@ -238,19 +245,13 @@ std::string Scene::Describe(const SceneObject* object) const {
 
 // A command's objects: the first is the result, and the blocks they fill are the
 // result's.
-void Scene::BeginCopies(std::size_t firstBlock) { copyFilling_ = Filling{nullptr, 0, firstBlock / 2, nullptr}; }
+void Scene::BeginCopies(std::size_t firstBlock) {
+  copyFilling_ = Filling{};
+  copyFilling_.next = firstBlock;
+}
 
 SceneObject* Scene::NewCopy(ObjectKind kind, SceneObject* result) {
-  Filling& filling = copyFilling_;
-  if (filling.first == nullptr || filling.used == filling.capacity) {
-    if (filling.first != nullptr) copyBlocks_.SetUsed(filling.first, filling.used);
-    filling.capacity = std::min<std::size_t>(filling.capacity * 2, 65536);
-    filling.first = copyBlocks_.Add(filling.capacity, filling.owner);
-    if (filling.owner == nullptr) filling.owner = filling.first;
-    filling.used = 0;
-  }
-  SceneObject* copy = filling.first + filling.used++;
-  *copy = SceneObject{};
+  SceneObject* copy = copyFilling_.Next(copyBlocks_);
   copy->kind = kind;
   copy->infoFlags = DefaultInfoFlags(kind);
   copy->copy = true;

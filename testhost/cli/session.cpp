@@ -6,6 +6,7 @@
 
 #include "crash_report.h"
 #include "path_problem.h"
+#include "phase_times.h"
 #include "quiet_output.h"
 #include "scene_input.h"
 #include "testhost/commands.h"
@@ -65,10 +66,12 @@ Session::Session(const std::string& pluginFile, const std::string& sceneFile, co
     : sceneFile_(sceneName.empty() ? sceneFile : sceneName) {
   try {
     const Doing doing(Activity::kLoad);
+    const testhost::input::Phase phase("plug-in load");
     host_ = std::make_unique<testhost::Host>(pluginFile);
   } catch (const std::runtime_error& error) {
     throw UsageError{std::string("plug-in ") + pluginFile + ": " + error.what(), pluginFile};
   }
+  host_->SetRecording(false);  // nothing here reads the call record: it would grow with every call
   testhost::Scene& scene = host_->SceneModel();
   try {
     const Doing doing(Activity::kReadScene);
@@ -92,6 +95,7 @@ Session::~Session() {
 
 bool Session::Start() {
   const Doing doing(Activity::kStart);
+  const testhost::input::Phase phase("plug-in start");
   host_->Init();
   host_->Message(1);
   host_->Start();
@@ -101,6 +105,7 @@ bool Session::Start() {
 
 void Session::RunCommand() {
   const Doing doing(Activity::kCommand);
+  const testhost::input::Phase phase("plug-in count");
   if (command_ != nullptr) host_->CommandModel().Run(*command_);
 }
 
@@ -110,7 +115,6 @@ testhost::Window* Session::DialogWindow() const {
 }
 
 void Session::Choose(std::int32_t item) {
-  host_->ClearCalls();  // nothing here reads the call record: it would only grow
   const Doing doing(Activity::kDialog);
   if (testhost::Window* window = DialogWindow())
     host_->WindowModel().Send(*window, testhost::code::bACT, {{testhost::code::meid, item}});
@@ -196,7 +200,6 @@ void Session::EditObject(const std::string& path, const std::string& field, std:
 }
 
 void Session::SceneChanged() {
-  host_->ClearCalls();
   const Doing doing(Activity::kDialog);
   if (testhost::Window* window = DialogWindow())
     host_->WindowModel().Send(*window, testhost::code::MciM, {{testhost::code::MciI, testhost::code::kSceneChanged}});
@@ -206,6 +209,7 @@ bool Session::Finish() {
   if (!finished_) {
     finished_ = true;
     const Doing doing(Activity::kUnload);
+    const testhost::input::Phase phase("plug-in unload");
     host_->Unload();
   }
   return host_->Failures().empty();

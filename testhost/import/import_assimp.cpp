@@ -18,15 +18,22 @@
 // reader checks every pointer and index it follows, refuses hierarchies that loop
 // or grow past kMaxObjects, and refuses a file with no mesh and no camera (a
 // lenient reader makes an empty scene out of garbage).
+//
+// The importer's scene is this reader's own once read: counting reorders its
+// vertex arrays in place (node_geometry.cpp), and it is freed as soon as the
+// counts are taken, on a thread of its own (ReleaseInBackground).
 #include <assimp/Importer.hpp>
 #include <assimp/scene.h>
 
 #include <filesystem>
 #include <map>
+#include <memory>
 #include <set>
+#include <thread>
 
 #include "node_geometry.h"
 #include "node_parts.h"
+#include "phase_times.h"
 #include "readers.h"
 #include "scene_draft.h"
 #include "scene_input.h"
@@ -48,7 +55,7 @@ constexpr long kMaxObjects = 1000000;
 
 class HierarchyReader {
  public:
-  HierarchyReader(const std::string& file, const aiScene& scene) : file_(file), scene_(scene) {
+  HierarchyReader(const std::string& file, aiScene& scene) : file_(file), meshes_(scene, file) {
     for (unsigned i = 0; i < scene.mNumCameras; ++i)
       if (scene.mCameras != nullptr && scene.mCameras[i] != nullptr) cameras_.insert(scene.mCameras[i]->mName.C_Str());
   }
@@ -80,21 +87,38 @@ class HierarchyReader {
   // Nodes that instance the same meshes count them once.
   const NodeGeometry& Geometry(const std::vector<unsigned>& meshes) {
     auto found = counted_.find(meshes);
-    if (found == counted_.end()) found = counted_.emplace(meshes, CountNodeGeometry(scene_, meshes, file_)).first;
+    if (found == counted_.end()) found = counted_.emplace(meshes, CountNodeGeometry(meshes_, meshes)).first;
     return found->second;
   }
 
   const std::string& file_;
-  const aiScene& scene_;
+  MeshTallies meshes_;
   std::set<std::string> cameras_;
   std::set<const aiNode*> path_;  // the nodes from the root to the one being read
   std::map<std::vector<unsigned>, NodeGeometry> counted_;
   long objects_ = 0;
 };
 
-}  // namespace
+using OwnedScene = std::unique_ptr<aiScene>;
 
-Document* LoadImportedFile(Scene& scene, const std::string& file, const std::string& extension) {
+// A scene of millions of faces is millions of allocations: freeing them takes as
+// long as a tenth of reading the file. A large one is freed on a thread of its own
+// while the session goes on; a process that ends first leaves the rest to the
+// operating system, which takes the memory back at once.
+void ReleaseInBackground(OwnedScene scene) {
+  std::size_t size = 0;
+  for (unsigned i = 0; scene->mMeshes != nullptr && i < scene->mNumMeshes; ++i)
+    if (const aiMesh* mesh = scene->mMeshes[i]) size += mesh->mNumFaces + mesh->mNumVertices;
+  if (size < (1u << 16)) return;  // freed here: a thread would cost more
+  try {
+    std::thread([owned = std::move(scene)]() mutable { owned.reset(); }).detach();
+  } catch (const std::exception&) {
+    // No thread to be had (a tight memory budget): the scene went with the attempt.
+  }
+}
+
+OwnedScene ReadRaw(const std::string& file, const std::string& extension) {
+  const Phase phase("import");
   Assimp::Importer importer;
   if (!extension.empty() && !importer.IsExtensionSupported(extension))
     throw InputError(file, 0,
@@ -109,13 +133,25 @@ Document* LoadImportedFile(Scene& scene, const std::string& file, const std::str
     throw InputError(file, 0, "not a scene or 3D file the program knows by its content (a file name with its "
                               "extension says what it is)");
   if (imported == nullptr) throw InputError(file, 0, std::string("cannot be imported: ") + importer.GetErrorString());
+  return OwnedScene(importer.GetOrphanedScene());
+}
+
+}  // namespace
+
+Document* LoadImportedFile(Scene& scene, const std::string& file, const std::string& extension) {
+  OwnedScene imported = ReadRaw(file, extension);
   if (imported->mRootNode == nullptr) throw InputError(file, 0, "cannot be imported: the file holds no scene");
   if (imported->mNumMeshes == 0 && imported->mNumCameras == 0)
     throw InputError(file, 0, "cannot be imported: the file holds no meshes and no cameras");
   const std::string name = Clean(std::filesystem::path(file).filename().string(), "file");
   Draft draft;
-  const aiNode& root = *imported->mRootNode;
-  draft.roots.push_back(HierarchyReader(file, *imported).Read(root, RootParts(root, extension, file), name));
+  {
+    const Phase phase("position merge");
+    const aiNode& root = *imported->mRootNode;
+    draft.roots.push_back(HierarchyReader(file, *imported).Read(root, RootParts(root, extension, file), name));
+  }
+  ReleaseInBackground(std::move(imported));
+  const Phase phase("scene build");
   return Build(scene, draft);
 }
 

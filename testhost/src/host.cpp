@@ -150,6 +150,20 @@ int Host::Message(int id, void* data) {
   return PluginMain(action::kMessage, reinterpret_cast<void*>(static_cast<std::intptr_t>(id)), data);
 }
 
+void Host::SetBareAnswers(bool on) {
+  if (on == BareAnswers()) return;
+  scene_->SetBare(on);
+  if (!on) {
+    for (const auto& [entry, function] : strictEntries_) tables_.SetRawEntry(entry, function);
+    strictEntries_.clear();
+    return;
+  }
+  for (const auto& [entry, function] : BareSceneEntries()) {
+    strictEntries_.emplace_back(entry, tables_.RawEntry(entry));
+    tables_.SetRawEntry(entry, function);
+  }
+}
+
 void Host::AfterPluginCall() {
   kernel_->CheckHostObjects();
   windows_->AfterPluginCall();

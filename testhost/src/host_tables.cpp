@@ -76,6 +76,10 @@ void HostTables::SetRawEntry(EntryId entry, void* value) {
   tables_[static_cast<std::size_t>(entry.table)][static_cast<std::size_t>(entry.offset / 8)] = value;
 }
 
+void* HostTables::RawEntry(EntryId entry) const {
+  return tables_[static_cast<std::size_t>(entry.table)][static_cast<std::size_t>(entry.offset / 8)];
+}
+
 void HostTables::Install(EntryId entry, void* function, bool answers) {
   if (entry.offset % 8 != 0 || entry.offset / 8 >= kEntriesPerTable)
     throw std::logic_error("bad entry offset " + Describe(entry));

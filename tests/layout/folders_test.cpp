@@ -3,6 +3,11 @@
 // its header.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <set>
+
 #include "include_graph.h"
 
 namespace {
@@ -38,4 +43,24 @@ TEST(Folders, FewTestHostUnitsReadTheWholeHost) {
     for (const char* part : {"testhost/src/tables/", "testhost/src/framework/", "testhost/src/models/",
                              "testhost/src/kernel/"})
       EXPECT_NE(file.rfind(part, 0), 0u) << file;
+}
+
+// The bare host answers without the checks that make a wrong plug-in fail: only the
+// benchmarks switch it on (and its own test), never the program or another test.
+TEST(Folders, OnlyBenchmarksAnswerBare) {
+  const std::filesystem::path top = STATLUME_SOURCE_DIR;
+  const std::set<std::string> allowed = {"testhost/include/testhost/host.h", "testhost/src/host.cpp",
+                                         "tests/unit/testhost_bare_answers_test.cpp", "tests/layout/folders_test.cpp"};
+  std::vector<std::string> callers;
+  for (const char* folder : {"testhost", "tests", "plugins", "frameworks"})
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(top / folder)) {
+      const std::string extension = entry.path().extension().string();
+      if (!entry.is_regular_file() || (extension != ".cpp" && extension != ".h")) continue;
+      const std::string file = entry.path().lexically_relative(top).generic_string();
+      std::ifstream in(entry.path());
+      const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+      if (text.find("SetBareAnswers(") != std::string::npos && allowed.count(file) == 0) callers.push_back(file);
+    }
+  EXPECT_TRUE(callers.empty()) << callers.size() << " files outside bench/ switch to the bare host, first "
+                               << (callers.empty() ? "" : callers.front());
 }

@@ -105,6 +105,14 @@ class Host {
   void SetRecording(bool on) { tables_.SetRecording(on); }
   bool Recording() const { return tables_.Recording(); }
   void SetCleanBoolAnswers(bool clean) { tables_.SetCleanBoolAnswers(clean); }
+  // For benchmarks only. The bare host gives the same answers as the strict one,
+  // which is the default, but the entries a count calls per object and its
+  // modeling commands answer straight from the scene: no argument contracts, no
+  // call records, no failures or overrides, and their results and lists kept out of
+  // the ownership registry (bare_scene_entries.cpp). A benchmark then measures the
+  // plug-in's own cost, not the checks that make a wrong plug-in fail a test.
+  void SetBareAnswers(bool on);
+  bool BareAnswers() const { return !strictEntries_.empty(); }
 
   // --- what the host saw ---
   const std::vector<Call>& Calls() const { return tables_.Calls(); }
@@ -156,6 +164,7 @@ class Host {
   int lifecycleCount_ = 0;  // actions 1 sent minus actions 3 sent
   std::size_t stdoutMark_ = 0;
   PathValue* pluginPath_ = nullptr;  // the slot handed over with action 1
+  std::vector<std::pair<EntryId, void*>> strictEntries_;  // what the bare entries replaced
 };
 
 }  // namespace testhost

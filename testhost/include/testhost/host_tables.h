@@ -35,6 +35,8 @@ class HostTables {
   void Install(EntryId entry, void* function, bool answers);
   // Puts a raw value into an entry (a data entry, or a null to take it away).
   void SetRawEntry(EntryId entry, void* value);
+  // What the entry's slot holds now.
+  void* RawEntry(EntryId entry) const;
   // Whether the entry answers something (a failure value can stand in for it).
   bool Answers(EntryId entry) const { return answering_.count(entry) != 0; }
 

@@ -10,9 +10,11 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "testhost/numbers.h"
+#include "testhost/object_blocks.h"
 
 namespace testhost {
 
@@ -47,7 +49,7 @@ struct SceneObject {
   std::int32_t madeBy = 0;
   bool handedOut = false;
   bool scratch = false;  // the host's own object beside a result
-  bool freed = false;
+  bool removed = false;  // deleted from its document (Scene::Remove)
 };
 
 struct Document {
@@ -137,6 +139,10 @@ class Scene {
   // turn it off.
   void SetValidation(bool on) { validate_ = on; }
   bool Validating() const { return validate_; }
+  // For benchmarks only (Host::SetBareAnswers): command results and lists are not
+  // registered with the ownership registry, and freed results go at once instead
+  // of staying reserved to name a late use.
+  void SetBare(bool on) { bare_ = on; }
 
   // --- what the host saw ---
   std::size_t OutstandingCopies() const { return results_.size(); }  // results not freed
@@ -149,9 +155,9 @@ class Scene {
   std::size_t ReservedFreedObjects() const { return freedKept_; }
 
   // --- the host's side of the scene entries ---
-  bool IsSceneObject(const void* object) const { return sceneObjects_.count(object) != 0; }
-  bool IsLive(const void* object) const { return IsSceneObject(object) || copies_.count(object) != 0; }
-  bool WasFreed(const void* object) const { return freedSet_.count(object) != 0; }
+  bool IsSceneObject(const void* object) const;
+  bool IsLive(const void* object) const;
+  bool WasFreed(const void* object) const;
   ResultListValue* List(const void* list);  // a live result list, or null
   // "scene object 'Robot'", or what the ownership registry calls a command's object.
   std::string Describe(const SceneObject* object) const;
@@ -173,27 +179,45 @@ class Scene {
   SceneObject* NewObject(Document* document, ObjectKind kind, SceneObject* parent);
   void Link(Document* document, SceneObject* object, SceneObject* parent);
   void Unlink(SceneObject* object);
+  void BeginCopies(std::size_t firstBlock);
   SceneObject* NewCopy(ObjectKind kind, SceneObject* result);
+  void EndCopies();
   SceneObject* CopyTree(const SceneObject* source);
   SceneObject* Join(const SceneObject* top);
   void AddNeighbours(SceneObject* result);
   void Dispose(SceneObject* result);
-  void Reserve(std::vector<std::unique_ptr<SceneObject>> freed);
+  void Reserve(SceneObject* result);
   void ReleaseList(ResultListValue* list);
 
   FaultLog& faults_;
   Ownership& ownership_;
   std::vector<std::unique_ptr<Document>> documents_;
-  std::set<const void*> documentSet_;
-  std::vector<std::unique_ptr<SceneObject>> objects_;
-  std::set<const void*> sceneObjects_;
-  std::map<const void*, std::unique_ptr<SceneObject>> copies_;  // every live object a command made
-  std::set<SceneObject*> results_;                               // results not freed
-  // Freed results with the objects that went with them, kept so that a late use is
-  // named: the latest, and more while they hold at most kReservedFreedObjects.
-  std::deque<std::vector<std::unique_ptr<SceneObject>>> freedCopies_;
+  std::unordered_set<const void*> documentSet_;
+  // Objects in blocks of growing size, filled in turn: the documents' objects, and
+  // the objects commands make, the blocks of a result (its copies and the host's
+  // objects beside it) belonging to the result.
+  struct Filling {
+    SceneObject* first = nullptr;  // the block being filled
+    std::size_t used = 0, capacity = 0;
+    std::size_t next = 64;  // the size of the next block: each twice the last, up to 64 Ki objects
+    SceneObject* owner = nullptr;
+    // The next object to fill, from a new block of `blocks` when this one is full.
+    SceneObject* Next(ObjectBlocks& blocks);
+  };
+  ObjectBlocks sceneBlocks_;
+  Filling sceneFilling_;
+  ObjectBlocks copyBlocks_;
+  Filling copyFilling_;
+  // The sums of the last editable copy, taken as it was made: command 246 joins it.
+  struct Sums {
+    const SceneObject* top = nullptr;
+    std::int64_t points = 0, polygons = 0, ngons = 0;
+  } editableSums_;
+  std::set<SceneObject*> results_;  // results not freed
+  // Freed results, kept so that a late use is named: the latest, and more while
+  // they hold at most kReservedFreedObjects.
+  std::deque<SceneObject*> reserved_;
   std::size_t freedKept_ = 0;
-  std::set<const void*> freedSet_;
   std::map<const void*, std::unique_ptr<ResultListValue>> lists_;
   std::set<const void*> reportedKept_;
   const SceneObject* lastEditable_ = nullptr;
@@ -205,6 +229,7 @@ class Scene {
   std::size_t freedCount_ = 0;
   std::size_t commandsRun_ = 0;
   bool validate_ = true;
+  bool bare_ = false;
 };
 
 }  // namespace testhost

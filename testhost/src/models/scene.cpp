@@ -1,5 +1,6 @@
 #include "testhost/scene.h"
 
+#include <algorithm>
 #include <cstdint>
 
 #include "testhost/fault_log.h"
@@ -124,7 +125,7 @@ void Scene::Remove(SceneObject* object) {
     SceneObject* gone = pending.back();
     pending.pop_back();
     if (document->active == gone) document->active = nullptr;
-    sceneObjects_.erase(gone);
+    gone->removed = true;
     for (SceneObject* child = gone->firstChild; child != nullptr; child = child->next) pending.push_back(child);
   }
 }
@@ -137,15 +138,45 @@ bool Scene::MoveUnder(SceneObject* object, SceneObject* parent) {
   return true;
 }
 
+SceneObject* Scene::Filling::Next(ObjectBlocks& blocks) {
+  if (used == capacity) {
+    if (first != nullptr) blocks.SetUsed(first, used);
+    capacity = next;
+    next = std::min<std::size_t>(next * 2, 65536);
+    first = blocks.Add(capacity, owner);
+    if (owner == nullptr) owner = first;
+    used = 0;
+  }
+  SceneObject* object = first + used++;
+  *object = SceneObject{};
+  return object;
+}
+
 SceneObject* Scene::NewObject(Document* document, ObjectKind kind, SceneObject* parent) {
-  objects_.push_back(std::make_unique<SceneObject>());
-  SceneObject* object = objects_.back().get();
+  SceneObject* object = sceneFilling_.Next(sceneBlocks_);
+  sceneBlocks_.SetUsed(sceneFilling_.first, sceneFilling_.used);  // a scene object is one at once
   object->kind = kind;
   object->infoFlags = DefaultInfoFlags(kind);
   object->document = document;
-  sceneObjects_.insert(object);
   Link(document, object, parent);
   return object;
+}
+
+// A slot of a block not handed out yet has no document.
+bool Scene::IsSceneObject(const void* object) const {
+  const SceneObject* found = sceneBlocks_.Find(object).object;
+  return found != nullptr && found->document != nullptr && !found->removed;
+}
+
+bool Scene::IsLive(const void* object) const {
+  if (IsSceneObject(object)) return true;
+  const ObjectBlocks::Found copy = copyBlocks_.Find(object);
+  return copy.object != nullptr && !copy.retired;
+}
+
+bool Scene::WasFreed(const void* object) const {
+  const ObjectBlocks::Found copy = copyBlocks_.Find(object);
+  return copy.object != nullptr && copy.retired;
 }
 
 SceneObject* Scene::AddPolygonObject(Document* document, std::int32_t points, std::int32_t polygons,
@@ -212,15 +243,25 @@ std::string Scene::Describe(const SceneObject* object) const {
 
 // ---- command results ----
 
+// A command's objects: the first is the result, and the blocks they fill are the
+// result's.
+void Scene::BeginCopies(std::size_t firstBlock) {
+  copyFilling_ = Filling{};
+  copyFilling_.next = firstBlock;
+}
+
 SceneObject* Scene::NewCopy(ObjectKind kind, SceneObject* result) {
-  auto copy = std::make_unique<SceneObject>();
-  SceneObject* raw = copy.get();
-  raw->kind = kind;
-  raw->infoFlags = DefaultInfoFlags(kind);
-  raw->copy = true;
-  raw->result = result != nullptr ? result : raw;
-  copies_[raw] = std::move(copy);
-  return raw;
+  SceneObject* copy = copyFilling_.Next(copyBlocks_);
+  copy->kind = kind;
+  copy->infoFlags = DefaultInfoFlags(kind);
+  copy->copy = true;
+  copy->result = result != nullptr ? result : copy;
+  return copy;
+}
+
+void Scene::EndCopies() {
+  if (copyFilling_.first != nullptr) copyBlocks_.SetUsed(copyFilling_.first, copyFilling_.used);
+  copyFilling_ = Filling{};
 }
 
 // The editable form of a subtree: generators become polygon objects, everything
@@ -241,11 +282,18 @@ SceneObject* Scene::CopyTree(const SceneObject* source) {
       copy->ngons = from->ngons;
       copy->infoFlags = from->infoFlags;
     }
-    copy->name = from->name;
+    if (!from->name.empty()) copy->name = from->name;
+    if (copy->kind == ObjectKind::Polygon || copy->kind == ObjectKind::Point) {
+      editableSums_.points += copy->points;
+      editableSums_.polygons += copy->polygons;
+      editableSums_.ngons += copy->ngons;
+    }
     if (under != nullptr) AppendChild(under, copy);
     return copy;
   };
+  editableSums_ = Sums{};
   root = copyOne(source, nullptr);
+  editableSums_.top = root;
   std::vector<std::pair<const SceneObject*, SceneObject*>> pending{{source, root}};
   while (!pending.empty()) {
     const auto [from, to] = pending.back();
@@ -261,6 +309,12 @@ SceneObject* Scene::CopyTree(const SceneObject* source) {
 SceneObject* Scene::Join(const SceneObject* top) {
   std::int64_t points = 0, polygons = 0, ngons = 0;
   std::vector<const SceneObject*> pending{top};
+  if (top == editableSums_.top) {  // nothing changes a copy: its sums are those it was made with
+    points = editableSums_.points;
+    polygons = editableSums_.polygons;
+    ngons = editableSums_.ngons;
+    pending.clear();
+  }
   while (!pending.empty()) {
     const SceneObject* current = pending.back();
     pending.pop_back();
@@ -310,16 +364,19 @@ bool Scene::RunCommand(std::int32_t command, CommandRecord* record) {
     list->command = command;
     list->field = &record->result;
     lists_[list] = std::move(fresh);
-    ownership_.HandOut(list, "result list", Owner::kPlugin, CommandOrigin(command),
-                            testhost::Describe(entry::FreeResultList));
+    if (!bare_)
+      ownership_.HandOut(list, "result list", Owner::kPlugin, CommandOrigin(command),
+                         testhost::Describe(entry::FreeResultList));
   }
   record->result = list;
   if (empty_.count(command) != 0) return true;
 
+  BeginCopies(command == kCommandMakeEditable ? 64 : 4);
   SceneObject* result = command == kCommandMakeEditable ? CopyTree(record->object) : Join(record->object);
   result->madeBy = command;
   results_.insert(result);
   if (neighbours_) AddNeighbours(result);
+  EndCopies();
   if (command == kCommandMakeEditable) lastEditable_ = result;
   list->nodes.push_back(result);
   return true;
@@ -328,10 +385,11 @@ bool Scene::RunCommand(std::int32_t command, CommandRecord* record) {
 SceneObject* Scene::ResultAt(ResultListValue* list, std::int32_t index) {
   if (index < 0 || static_cast<std::size_t>(index) >= list->nodes.size()) return nullptr;
   SceneObject* result = list->nodes[static_cast<std::size_t>(index)];
-  if (!result->handedOut && !result->freed) {
+  if (IsLive(result) && !result->handedOut) {  // a freed result may be gone already
     result->handedOut = true;
-    ownership_.HandOut(result, ResultKind(result->madeBy), Owner::kPlugin, CommandOrigin(result->madeBy),
-                            testhost::Describe(entry::FreeObject));
+    if (!bare_)
+      ownership_.HandOut(result, ResultKind(result->madeBy), Owner::kPlugin, CommandOrigin(result->madeBy),
+                         testhost::Describe(entry::FreeObject));
   }
   return result;
 }
@@ -339,63 +397,54 @@ SceneObject* Scene::ResultAt(ResultListValue* list, std::int32_t index) {
 // A list goes; the results in it that nobody took out are the host's and go too.
 void Scene::ReleaseList(ResultListValue* list) {
   for (SceneObject* result : list->nodes)
-    if (!result->handedOut && !result->freed) Dispose(result);
-  ownership_.Retire(list);
+    if (IsLive(result) && !result->handedOut) Dispose(result);
+  if (!bare_) ownership_.Retire(list);
   lists_.erase(list);
 }
 
 void Scene::FreeResultList(ResultListValue** field) {
   ResultListValue* list = List(*field);
-  if (list == nullptr || !ownership_.GiveBack(list, testhost::Describe(entry::FreeResultList))) return;
+  if (list == nullptr || (!bare_ && !ownership_.GiveBack(list, testhost::Describe(entry::FreeResultList)))) return;
   ReleaseList(list);
   *field = nullptr;
 }
 
 bool Scene::FreeObject(SceneObject* object) {
-  if (!ownership_.GiveBack(object, testhost::Describe(entry::FreeObject))) return false;
+  if (!bare_ && !ownership_.GiveBack(object, testhost::Describe(entry::FreeObject))) return false;
   Dispose(object);
   ++freedCount_;
   return true;
 }
 
-// Ends a result with the objects below it and the host's objects beside it. Ended
-// objects stay reserved, so that a late use is caught.
+// Ends a result with the objects below it and the host's objects beside it: its
+// block. Ended objects stay reserved, so that a late use is caught.
 void Scene::Dispose(SceneObject* result) {
-  std::vector<std::unique_ptr<SceneObject>> freed;
-  std::vector<SceneObject*> pending{result};
-  if (result->parent != nullptr && result->parent->scratch) pending.push_back(result->parent);
-  while (!pending.empty()) {
-    SceneObject* current = pending.back();
-    pending.pop_back();
-    for (SceneObject* child = current->firstChild; child != nullptr; child = child->next)
-      if (!child->freed && child != result) pending.push_back(child);
-    auto found = copies_.find(current);
-    if (found == copies_.end()) continue;
-    current->freed = true;
-    freedSet_.insert(current);
-    freed.push_back(std::move(found->second));
-    copies_.erase(found);
-  }
+  copyBlocks_.Retire(result);
   results_.erase(result);
   if (lastEditable_ == result) lastEditable_ = nullptr;
-  Reserve(std::move(freed));
+  if (editableSums_.top == result) editableSums_ = Sums{};
+  if (bare_) {
+    copyBlocks_.Remove(result);
+    return;
+  }
+  Reserve(result);
 }
 
 // A result's objects are kept or forgotten together, so that a kept object's links
 // lead to kept objects only.
-void Scene::Reserve(std::vector<std::unique_ptr<SceneObject>> freed) {
-  freedKept_ += freed.size();
-  freedCopies_.push_back(std::move(freed));
-  while (freedCopies_.size() > 1 && freedKept_ > kReservedFreedObjects) {
-    for (const auto& object : freedCopies_.front()) freedSet_.erase(object.get());
-    freedKept_ -= freedCopies_.front().size();
-    freedCopies_.pop_front();
+void Scene::Reserve(SceneObject* result) {
+  freedKept_ += copyBlocks_.Size(result);
+  reserved_.push_back(result);
+  while (reserved_.size() > 1 && freedKept_ > kReservedFreedObjects) {
+    freedKept_ -= copyBlocks_.Size(reserved_.front());
+    copyBlocks_.Remove(reserved_.front());
+    reserved_.pop_front();
   }
 }
 
 void Scene::ForgetFreedCopies() {
-  freedCopies_.clear();
-  freedSet_.clear();
+  for (SceneObject* result : reserved_) copyBlocks_.Remove(result);
+  reserved_.clear();
   freedKept_ = 0;
 }
 

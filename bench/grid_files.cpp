@@ -57,6 +57,18 @@ void Put(std::vector<char>& bytes, const T& value) {
   bytes.insert(bytes.end(), raw, raw + sizeof value);
 }
 
+// The grid's positions as little-endian floats, one row at a time.
+void WritePositions(const Grid& grid, std::ofstream& out, std::vector<char>& bytes) {
+  for (int y = 0; y <= grid.rows; ++y) {
+    bytes.clear();
+    for (int x = 0; x <= grid.columns; ++x) {
+      const float position[3] = {static_cast<float>(x), static_cast<float>(y), 0.0f};
+      Put(bytes, position);
+    }
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  }
+}
+
 }  // namespace
 
 bool WriteObj(const Grid& grid, const std::string& file) {
@@ -79,14 +91,7 @@ bool WritePly(const Grid& grid, const std::string& file) {
       << "\nproperty float x\nproperty float y\nproperty float z\nelement face " << grid.Quads()
       << "\nproperty list uchar int vertex_indices\nend_header\n";
   std::vector<char> bytes;
-  for (int y = 0; y <= grid.rows; ++y) {
-    bytes.clear();
-    for (int x = 0; x <= grid.columns; ++x) {
-      const float position[3] = {static_cast<float>(x), static_cast<float>(y), 0.0f};
-      Put(bytes, position);
-    }
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  }
+  WritePositions(grid, out, bytes);
   for (int y = 0; y < grid.rows; ++y) {
     bytes.clear();
     for (int x = 0; x < grid.columns; ++x) {
@@ -134,14 +139,7 @@ bool WriteGlb(const Grid& grid, const std::string& file) {
   Put(bytes, static_cast<std::uint32_t>(binaryBytes));
   bytes.insert(bytes.end(), {'B', 'I', 'N', '\0'});
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  for (int y = 0; y <= grid.rows; ++y) {
-    bytes.clear();
-    for (int x = 0; x <= grid.columns; ++x) {
-      const float position[3] = {static_cast<float>(x), static_cast<float>(y), 0.0f};
-      Put(bytes, position);
-    }
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  }
+  WritePositions(grid, out, bytes);
   for (int y = 0; y < grid.rows; ++y) {
     bytes.clear();
     for (int x = 0; x < grid.columns; ++x) {

@@ -2,8 +2,11 @@
 // Whether this build runs under the address sanitizer, whichever compiler made it:
 // it holds freed memory back in quarantine, and poisons what the host guards. And
 // whether it runs under the thread sanitizer; both reserve far more address space
-// than a process could limit itself to.
-#if defined(__SANITIZE_ADDRESS__)
+// than a process could limit itself to. A test driver compiled without the
+// sanitizers for an instrumented build is told so by the build
+// (STATLUME_ADDRESS_SANITIZER defined on its command line).
+#if defined(STATLUME_ADDRESS_SANITIZER)
+#elif defined(__SANITIZE_ADDRESS__)
 #define STATLUME_ADDRESS_SANITIZER 1
 #elif defined(__has_feature)
 #if __has_feature(address_sanitizer)
